@@ -1,0 +1,33 @@
+// SAM text is kept as raw bytes; these helpers turn it into host text for
+// display and pick apart host paths by the program's own rules.
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace vellonix::core {
+
+// Each byte becomes the character with the same code point, as UTF-8.
+std::string Latin1ToUtf8(std::string_view bytes);
+
+// Bytes as a string, up to (not including) the first zero byte.
+std::string UpToFirstZero(std::span<const unsigned char> bytes);
+
+// ASCII upper case; other bytes unchanged.
+std::string UpperAscii(std::string_view text);
+
+// Path separators of the host: '/' and '\' everywhere, ':' on Windows too.
+bool IsPathSeparator(char c);
+
+// The text after the last path separator.
+std::string_view FileNamePart(std::string_view path);
+
+// The extension of the file-name part, from its last '.', dot included;
+// empty when it has none.
+std::string_view FileExtension(std::string_view path);
+
+// Whether the path's extension, upper-cased, is `upperExtension` (".MGT").
+bool HasExtension(std::string_view path, std::string_view upperExtension);
+
+}  // namespace vellonix::core

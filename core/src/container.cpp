@@ -1,0 +1,64 @@
+#include "vellonix/core/container.hpp"
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "vellonix/core/text.hpp"
+
+namespace vellonix::core {
+
+std::string_view ContainerName(ContainerKind kind) { return kind == ContainerKind::Mgt ? "MGT" : "SAD"; }
+
+std::array<std::uint8_t, kSadHeaderSize> SadHeader() {
+  constexpr std::string_view kSignature = "Yolt's disk backup";
+  static_assert(kSignature.size() == 18);
+  std::array<std::uint8_t, kSadHeaderSize> header{};
+  std::copy(kSignature.begin(), kSignature.end(), header.begin());
+  header[18] = kSides;
+  header[19] = kTracksPerSide;
+  header[20] = kSectorsPerTrack;
+  header[21] = kBytesPerSector / 64;
+  return header;
+}
+
+std::optional<ContainerKind> RecogniseContainer(std::uintmax_t fileSize, std::string_view path) {
+  if (fileSize == kSadFileSize && HasExtension(path, ".SAD")) return ContainerKind::Sad;
+  if (fileSize == kMgtFileSize && HasExtension(path, ".MGT")) return ContainerKind::Mgt;
+  return std::nullopt;
+}
+
+ContainerKind ContainerForSave(std::string_view path) {
+  return HasExtension(path, ".MGT") ? ContainerKind::Mgt : ContainerKind::Sad;
+}
+
+void DecodeContainer(ContainerKind kind, std::span<const std::uint8_t> file, DiskImageBuffer& disk) {
+  if (kind == ContainerKind::Sad) {
+    if (file.size() != kSadFileSize) throw std::invalid_argument("SAD container of the wrong size");
+    std::copy(file.begin() + kSadHeaderSize, file.end(), disk.begin());
+    return;
+  }
+  if (file.size() != kMgtFileSize) throw std::invalid_argument("MGT container of the wrong size");
+  for (int block = 0; block < kMgtBlocks; ++block) {
+    const auto from = file.subspan(static_cast<std::size_t>(block) * kBytesPerTrack, kBytesPerTrack);
+    std::copy(from.begin(), from.end(), disk.begin() + static_cast<std::ptrdiff_t>(MgtBlockBufferOffset(block)));
+  }
+}
+
+std::vector<std::uint8_t> EncodeContainer(ContainerKind kind, const DiskImageBuffer& disk) {
+  std::vector<std::uint8_t> file;
+  if (kind == ContainerKind::Sad) {
+    file.reserve(kSadFileSize);
+    const auto header = SadHeader();
+    file.insert(file.end(), header.begin(), header.end());
+    file.insert(file.end(), disk.begin(), disk.end());
+    return file;
+  }
+  file.reserve(kMgtFileSize);
+  for (int block = 0; block < kMgtBlocks; ++block) {
+    const auto from = disk.begin() + static_cast<std::ptrdiff_t>(MgtBlockBufferOffset(block));
+    file.insert(file.end(), from, from + kBytesPerTrack);
+  }
+  return file;
+}
+
+}  // namespace vellonix::core

@@ -1,0 +1,58 @@
+#include "vellonix/core/directory.hpp"
+
+#include <algorithm>
+
+namespace vellonix::core {
+
+int DetectDosKind(const DiskImageBuffer& disk) {
+  const ConstDirEntry slot0 = DirSlot(disk, 0);
+  constexpr std::string_view kSignature = "BDOS";
+  const auto signature = slot0.BdosSignature();
+  if (std::equal(signature.begin(), signature.end(), kSignature.begin())) return kBDos;
+  if (slot0.DiskName()[0] != 0) return kMasterDos;
+  return kSamDos;
+}
+
+int ComputeDirSlotCount(const DiskImageBuffer& disk, int dosKind) {
+  if (dosKind != kMasterDos) return kStandardDirSlots;
+  const int extra = std::min<int>(DirSlot(disk, 0).ExtraDirTracks(), kMaxExtraDirTracks);
+  return kStandardDirSlots + kSlotsPerDirTrack * extra;
+}
+
+bool TestFile(const DiskImageBuffer& disk, int slot) {
+  const ConstDirEntry entry = DirSlot(disk, slot);
+  int remaining = entry.SectorCount();
+  std::uint8_t track = entry.FirstTrack();
+  std::uint8_t sector = entry.FirstSector();
+  while (remaining != 0 && track != 0 && sector != 0) {
+    const std::int64_t end = SectorEnd(track, sector);
+    if (end > static_cast<std::int64_t>(kDiskBytes)) break;
+    track = disk[static_cast<std::size_t>(end - 2)];
+    sector = disk[static_cast<std::size_t>(end - 1)];
+    --remaining;
+  }
+  return remaining == 0;
+}
+
+void ResetListing(DirectoryState& state) {
+  state.ListedSlots.clear();
+  state.UsedSectors = 0;
+  state.CorruptedCount = 0;
+}
+
+void ScanDirectory(const DiskImageBuffer& disk, DirectoryState& state, const std::function<void(int slot)>& onListed) {
+  ResetListing(state);
+  state.DosKind = DetectDosKind(disk);
+  state.DirSlotCount = ComputeDirSlotCount(disk, state.DosKind);
+  for (int slot = 0; slot < state.DirSlotCount; ++slot) {
+    const ConstDirEntry entry = DirSlot(disk, slot);
+    if (!entry.IsFree()) {
+      state.ListedSlots.push_back(slot);
+      state.UsedSectors += entry.SectorCount();
+      if (onListed) onListed(slot);
+    }
+    if (entry.EndsDirectory()) break;
+  }
+}
+
+}  // namespace vellonix::core

@@ -1,0 +1,118 @@
+#include "vellonix/core/list_row.hpp"
+
+#include <algorithm>
+
+#include "vellonix/core/directory.hpp"
+#include "vellonix/core/text.hpp"
+
+namespace vellonix::core {
+
+namespace {
+
+constexpr std::uint32_t kPageSize = 16384;
+
+// Decimal, with a leading "0" below 10; larger values keep all digits.
+std::string TwoDigits(int value) { return (value < 10 ? "0" : "") + std::to_string(value); }
+
+std::uint32_t PageAddress(std::uint8_t page, std::uint8_t low, std::uint8_t high) {
+  return (page & 0x1Fu) * kPageSize + low + (high & 0x7Fu) * 256u;
+}
+
+}  // namespace
+
+int TypeIndex(std::uint8_t statusType) { return std::min(statusType & kTypeCodeMask, 22); }
+
+bool HasCodeSignature(const DiskImageBuffer& disk, int slot) {
+  const ConstDirEntry entry = DirSlot(disk, slot);
+  const std::int64_t start = SectorOffset(entry.FirstTrack(), entry.FirstSector()) + kFileHeaderSize;
+  if (start < 0 || start + static_cast<std::int64_t>(CodeSignature.size()) > static_cast<std::int64_t>(kDiskBytes)) {
+    return false;
+  }
+  return std::equal(CodeSignature.begin(), CodeSignature.end(), disk.begin() + start);
+}
+
+std::string FileNameText(ConstDirEntry entry) { return UpToFirstZero(entry.FileName()); }
+
+std::string SizeText(int sectors) { return std::to_string(sectors / 2) + (sectors % 2 != 0 ? ".5K" : ".0K"); }
+
+std::string DateStampText(const DateStampBytes& s) {
+  if (s.Day < 1 || s.Day > 31 || s.Year < 80 || s.Year > 254 || s.Month < 1) return {};
+  const std::string year = std::to_string(s.Year + 1900);
+  if (s.Month <= 12) {
+    return TwoDigits(s.Day) + "-" + TwoDigits(s.Month) + "-" + year + " " + TwoDigits(s.Hour) + ":" +
+           TwoDigits(s.Minute);
+  }
+  if (s.Month < 128) return {};
+  // Packed form: the month in bits 3-6 of its byte, the hour in bits 3-7 of
+  // its byte, the minute split over both, the seconds halved.
+  const int month = (s.Month >> 3) & 0x0F;
+  const int hour = (s.Hour >> 3) & 0x1F;
+  const int minute = ((s.Minute >> 2) & 0x38) + (s.Hour & 7);
+  const int seconds = (s.Minute & 0x1F) * 2;
+  return TwoDigits(s.Day) + "-" + TwoDigits(month) + "-" + year + " " + TwoDigits(hour) + ":" + TwoDigits(minute) +
+         ":" + TwoDigits(seconds);
+}
+
+std::uint32_t SamFileLength(ConstDirEntry e) {
+  return PageAddress(e.LengthPages(), e.Byte8(DirEntryField::LengthInPage), e.Byte8(DirEntryField::LengthInPage + 1));
+}
+
+std::uint32_t SamStartAddress(ConstDirEntry e) {
+  return PageAddress(static_cast<std::uint8_t>(e.StartPage() + 1), e.Byte8(DirEntryField::StartOffset),
+                     e.Byte8(DirEntryField::StartOffset + 1));
+}
+
+std::uint32_t SamExecAddress(ConstDirEntry e) {
+  return PageAddress(e.ExecPage(), e.Byte8(DirEntryField::ExecOffset), e.Byte8(DirEntryField::ExecOffset + 1));
+}
+
+ListRow DecodeRow(const DiskImageBuffer& disk, int slot) {
+  const ConstDirEntry e = DirSlot(disk, slot);
+  ListRow row;
+  row.Slot = slot;
+  row.Caption = std::to_string(slot + 1);
+  row.Protected = e.IsProtected();
+  row.Hidden = e.IsHidden();
+  row.Corrupted = !TestFile(disk, slot);
+  row.RowIcon = row.Corrupted ? Icon::Corrupted : ((e.StatusType() >> 6) & 3) - 1;
+
+  const int type = TypeIndex(e.StatusType());
+  row.SubItems[kFilename] = FileNameText(e);
+  row.SubItems[kSize] = SizeText(e.SectorCount());
+  row.SubItems[kType] = std::string(FileTypeNames[static_cast<std::size_t>(type)]);
+  row.NameIcon = Icon::FirstType + type;
+
+  std::string& details = row.SubItems[kDetails];
+  switch (type) {
+    case kTypeZxBasic:
+      if (e.Byte8(DirEntryField::ZxAutostart + 1) < 253) details = "Autostart at line " + std::to_string(e.ZxAutostart());
+      break;
+    case kTypeZxCode:
+      details = std::to_string(e.ZxStart()) + "," + std::to_string(e.ZxLength());
+      break;
+    case kTypeBasic:
+      if ((e.ExecPage() & 0xC0) == 0) {
+        row.NameIcon = Icon::BasicAutostart;
+        details = "Autostart at line " + std::to_string(e.ExecOffset());
+      }
+      break;
+    case kTypeCode:
+      details = std::to_string(SamStartAddress(e)) + "," + std::to_string(SamFileLength(e));
+      if (e.ExecPage() != 255) {
+        row.NameIcon = Icon::CodeExecutable;
+        details += "," + std::to_string(SamExecAddress(e));
+      }
+      if (HasCodeSignature(disk, slot)) row.NameIcon = Icon::CodeSignature;
+      break;
+    case kTypeScreen:
+      details = "Mode " + std::to_string(e.ScreenMode() + 1) + " screen";
+      break;
+    default:
+      break;
+  }
+
+  row.SubItems[kDateStamp] = DateStampText(e.DateStamp());
+  return row;
+}
+
+}  // namespace vellonix::core

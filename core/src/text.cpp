@@ -1,0 +1,59 @@
+#include "vellonix/core/text.hpp"
+
+#include <algorithm>
+
+namespace vellonix::core {
+
+std::string Latin1ToUtf8(std::string_view bytes) {
+  std::string out;
+  out.reserve(bytes.size() * 2);
+  for (const char ch : bytes) {
+    const auto code = static_cast<unsigned char>(ch);
+    if (code < 0x80) {
+      out.push_back(static_cast<char>(code));
+    } else {
+      out.push_back(static_cast<char>(0xC0 | (code >> 6)));
+      out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+    }
+  }
+  return out;
+}
+
+std::string UpToFirstZero(std::span<const unsigned char> bytes) {
+  const auto end = std::find(bytes.begin(), bytes.end(), 0);
+  return std::string(bytes.begin(), end);
+}
+
+std::string UpperAscii(std::string_view text) {
+  std::string out(text);
+  for (char& ch : out) {
+    if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 'a' + 'A');
+  }
+  return out;
+}
+
+bool IsPathSeparator(char c) {
+#ifdef _WIN32
+  if (c == ':') return true;
+#endif
+  return c == '/' || c == '\\';
+}
+
+std::string_view FileNamePart(std::string_view path) {
+  for (std::size_t i = path.size(); i > 0; --i) {
+    if (IsPathSeparator(path[i - 1])) return path.substr(i);
+  }
+  return path;
+}
+
+std::string_view FileExtension(std::string_view path) {
+  const std::string_view name = FileNamePart(path);
+  const auto dot = name.rfind('.');
+  return dot == std::string_view::npos ? std::string_view{} : name.substr(dot);
+}
+
+bool HasExtension(std::string_view path, std::string_view upperExtension) {
+  return UpperAscii(FileExtension(path)) == upperExtension;
+}
+
+}  // namespace vellonix::core

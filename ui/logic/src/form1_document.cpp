@@ -1,0 +1,51 @@
+// TForm1: loading and saving the image file, and the title.
+#include "vellonix/core/image_file.hpp"
+#include "vellonix/core/text.hpp"
+#include "vellonix/ui/form1.hpp"
+#include "vellonix/ui/shell_path.hpp"
+
+namespace vellonix::ui {
+
+namespace {
+constexpr int kInvalidImageBoxWidth = 161;
+}
+
+TForm1::TForm1(UiServices& ui) : ui_(ui), diskImageBuffer_(std::make_unique<core::DiskImageBuffer>()) {
+  // The buffer starts zeroed rather than undefined, so that anything that
+  // writes it before a load (a floppy Save) writes known bytes.
+  InitDiskImage();
+}
+
+void TForm1::ReportError(const std::string& text, int boxWidth) {
+  ui_.Beep();
+  ui_.ShowMessage(text, MessageKind::Error, MessageButtons::Ok, CentredBoxOrigin(ui_.MainWindowRect(), boxWidth));
+}
+
+void TForm1::LoadDiskImage() {
+  ImageLoaded = false;
+  InitDiskImage();
+  LoadName = ShellDisplayPath(LoadName);
+  ImageLoaded = core::LoadImageFile(LoadName, *diskImageBuffer_).has_value();
+  if (ImageLoaded) {
+    DocumentPath = LoadName;
+    ImageUntitled = false;
+    InitDiskImage();
+    return;
+  }
+  ReportError("\rInvalid diskimage", kInvalidImageBoxWidth);
+  LoadName.clear();
+}
+
+void TForm1::SaveDiskImage() {
+  core::SaveImageFile(DocumentPath, *diskImageBuffer_);
+  ImageModified = false;
+  ImageUntitled = false;
+}
+
+void TForm1::ShowTitle() {
+  const std::string prefix = std::string(kApplicationTitle) + " - ";
+  ui_.SetCaption(ImageLoaded ? prefix + std::string(core::FileNamePart(DocumentPath))
+                             : prefix + "No diskimage loaded");
+}
+
+}  // namespace vellonix::ui

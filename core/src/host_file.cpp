@@ -34,7 +34,7 @@ struct FileCloser {
 };
 
 // Opens a new file that did not exist before, next to `target`.
-std::pair<fs::path, std::FILE*> CreateTemporaryBeside(const fs::path& target) {
+std::pair<fs::path, std::FILE*> CreateTemporaryBeside(const fs::path& target, const std::string& shownPath) {
   std::random_device seed;
   std::mt19937_64 random(seed());
   const fs::path folder = target.parent_path();
@@ -44,9 +44,9 @@ std::pair<fs::path, std::FILE*> CreateTemporaryBeside(const fs::path& target) {
     errno = 0;
     std::FILE* file = OpenFile(candidate, "wbx");
     if (file != nullptr) return {candidate, file};
-    if (errno != EEXIST) throw HostIoError(LastError(), Utf8Of(target));
+    if (errno != EEXIST) throw HostIoError(LastError(), shownPath);
   }
-  throw HostIoError(std::make_error_code(std::errc::file_exists), Utf8Of(target));
+  throw HostIoError(std::make_error_code(std::errc::file_exists), shownPath);
 }
 
 }  // namespace
@@ -84,7 +84,7 @@ void WriteFileSafely(std::string_view utf8Path, std::span<const std::uint8_t> by
     }
   }
 
-  auto [temporary, rawFile] = CreateTemporaryBeside(target);
+  auto [temporary, rawFile] = CreateTemporaryBeside(target, shownPath);
   std::unique_ptr<std::FILE, FileCloser> file(rawFile);
   const auto fail = [&](std::error_code code) {
     file.reset();

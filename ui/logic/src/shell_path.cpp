@@ -14,10 +14,8 @@ std::string ComposeDisplayPath(std::string_view path, std::string_view displayNa
   const std::string_view name = core::FileNamePart(displayName);
   std::string result(path.substr(0, path.size() - core::FileNamePart(path).size()));
   result += name;
-  if (core::FileExtension(name).empty()) {
-    const auto dot = path.rfind('.');
-    if (dot != std::string_view::npos) result += path.substr(dot);
-  }
+  // Only the file name's own dot counts: a dot in a folder name is no extension.
+  if (core::FileExtension(name).empty()) result += core::FileExtension(path);
   return result;
 }
 

@@ -1,0 +1,32 @@
+// convert: the same disk in the other container (or the same one again).
+#include "commands.hpp"
+#include "vellonix/core/image_file.hpp"
+
+namespace vellonix::cli {
+
+namespace {
+
+struct ConvertOptions {
+  std::string Input;
+  std::string Output;
+};
+
+int RunConvert(const ConvertOptions& options) {
+  const LoadedImage image = LoadImageOrFail(options.Input);
+  core::SaveImageFile(options.Output, *image.Disk);
+  return 0;
+}
+
+}  // namespace
+
+Command AddConvertCommand(CLI::App& app) {
+  auto options = std::make_shared<ConvertOptions>();
+  CLI::App* convert = app.add_subcommand("convert", "Save an image in the container its new name selects");
+  convert->add_option("INPUT", options->Input, "The image to read: an 819,200-byte .mgt or 819,222-byte .sad file")
+      ->required();
+  convert->add_option("OUTPUT", options->Output, "The file to write: MGT when it ends in .mgt (any case), else SAD")
+      ->required();
+  return {convert, [options] { return RunConvert(*options); }};
+}
+
+}  // namespace vellonix::cli

@@ -1,0 +1,143 @@
+#include "listing_output.hpp"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <string_view>
+#include <vector>
+
+#include "terminal_text.hpp"
+#include "vellonix/core/text.hpp"
+
+namespace vellonix::cli {
+
+namespace {
+
+enum class Align { Left, Right };
+
+struct Column {
+  std::string_view Caption;
+  Align Alignment;
+};
+
+constexpr std::array<Column, 7> kColumns{{{"File #", Align::Right},
+                                          {"Filename", Align::Left},
+                                          {"Size", Align::Right},
+                                          {"Type", Align::Left},
+                                          {"Details", Align::Left},
+                                          {"Date stamp", Align::Left},
+                                          {"Flags", Align::Left}}};
+constexpr std::string_view kColumnGap = "  ";
+
+using TableRow = std::array<TerminalText, kColumns.size()>;
+
+std::string Flags(const core::ListRow& row) {
+  std::string flags;
+  if (row.Corrupted) flags += 'C';
+  if (row.Protected) flags += 'P';
+  if (row.Hidden) flags += 'H';
+  return flags;
+}
+
+TableRow CellsOf(const core::ListRow& row) {
+  using core::SubItem;
+  return {ForTerminal(row.Caption),
+          ForTerminal(row.SubItems[SubItem::kFilename]),
+          ForTerminal(row.SubItems[SubItem::kSize]),
+          ForTerminal(row.SubItems[SubItem::kType]),
+          ForTerminal(row.SubItems[SubItem::kDetails]),
+          ForTerminal(row.SubItems[SubItem::kDateStamp]),
+          ForTerminal(Flags(row))};
+}
+
+std::string FormatLine(const TableRow& cells, const std::array<std::size_t, kColumns.size()>& widths) {
+  std::string line;
+  for (std::size_t c = 0; c < cells.size(); ++c) {
+    if (c != 0) line += kColumnGap;
+    const std::string padding(widths[c] - cells[c].Width, ' ');
+    if (kColumns[c].Alignment == Align::Right) line += padding;
+    line += cells[c].Utf8;
+    if (kColumns[c].Alignment == Align::Left) line += padding;
+  }
+  // Only padding can trail: every cell ends in a visible character or is
+  // escaped, except a file name's own spaces, which show as nothing anyway.
+  line.erase(line.find_last_not_of(' ') + 1);
+  return line + '\n';
+}
+
+}  // namespace
+
+std::string ListingTable(const core::DirectoryListing& listing) {
+  std::vector<TableRow> rows;
+  rows.reserve(listing.Rows.size() + 2);
+  TableRow header;
+  TableRow rule;
+  for (std::size_t c = 0; c < kColumns.size(); ++c) header[c] = ForTerminal(kColumns[c].Caption);
+  rows.push_back(header);
+  rows.push_back(rule);  // filled once the widths are known
+  for (const core::ListRow& row : listing.Rows) rows.push_back(CellsOf(row));
+
+  std::array<std::size_t, kColumns.size()> widths{};
+  for (const TableRow& row : rows) {
+    for (std::size_t c = 0; c < row.size(); ++c) widths[c] = std::max(widths[c], row[c].Width);
+  }
+  for (std::size_t c = 0; c < kColumns.size(); ++c) rows[1][c] = {std::string(widths[c], '-'), widths[c]};
+
+  std::string out;
+  for (const TableRow& row : rows) out += FormatLine(row, widths);
+  out += '\n';
+  for (const std::string& panel : listing.Status) out += ForTerminal(panel).Utf8 + '\n';
+  return out;
+}
+
+nlohmann::ordered_json ListingJson(const core::DirectoryListing& listing, core::ContainerKind container) {
+  using core::Latin1ToUtf8;
+  using core::SubItem;
+  nlohmann::ordered_json status = nlohmann::ordered_json::array();
+  for (const std::string& panel : listing.Status) status.push_back(Latin1ToUtf8(panel));
+
+  nlohmann::ordered_json files = nlohmann::ordered_json::array();
+  for (const core::ListRow& row : listing.Rows) {
+    files.push_back({{"slot", row.Slot},
+                     {"fileNumber", Latin1ToUtf8(row.Caption)},
+                     {"name", Latin1ToUtf8(row.SubItems[SubItem::kFilename])},
+                     {"size", Latin1ToUtf8(row.SubItems[SubItem::kSize])},
+                     {"type", Latin1ToUtf8(row.SubItems[SubItem::kType])},
+                     {"details", Latin1ToUtf8(row.SubItems[SubItem::kDetails])},
+                     {"date", Latin1ToUtf8(row.SubItems[SubItem::kDateStamp])},
+                     {"rowIcon", row.RowIcon},
+                     {"nameIcon", row.NameIcon},
+                     {"corrupted", row.Corrupted},
+                     {"protected", row.Protected},
+                     {"hidden", row.Hidden}});
+  }
+
+  return {{"container", std::string(core::ContainerName(container))},
+          {"dos", listing.State.DosKind},
+          {"dirSlots", listing.State.DirSlotCount},
+          {"status", std::move(status)},
+          {"files", std::move(files)}};
+}
+
+std::string DumpJson(const nlohmann::ordered_json& value) {
+  const std::string text = value.dump();
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto code = static_cast<unsigned char>(text[i]);
+    // Outside strings the dump is plain ASCII, and inside them U+0080-U+009F
+    // are the bytes C2 80 - C2 9F: rewriting them keeps the JSON valid.
+    const bool c1 = code == 0xC2 && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) <= 0x9F;
+    if (code == 0x7F || c1) {
+      const unsigned point = c1 ? static_cast<unsigned char>(text[++i]) : code;
+      std::array<char, 7> escape{};
+      std::snprintf(escape.data(), escape.size(), "\\u%04x", point);
+      out += escape.data();
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
+}  // namespace vellonix::cli

@@ -1,0 +1,26 @@
+// The two forms of a listing: a table for people, one JSON object for
+// programs. Both show exactly the texts of the file list and status bar.
+#pragma once
+
+#include <string>
+
+#include <nlohmann/json.hpp>
+
+#include "vellonix/core/container.hpp"
+#include "vellonix/core/listing.hpp"
+
+namespace vellonix::cli {
+
+// The list's columns and a flags column (C corrupted, P protected,
+// H hidden), padded by characters, then the five status texts, one a line.
+std::string ListingTable(const core::DirectoryListing& listing);
+
+// {"container", "dos", "dirSlots", "status", "files": [...]}, keys in that
+// order; texts are the SAM bytes as Latin-1 characters.
+nlohmann::ordered_json ListingJson(const core::DirectoryListing& listing, core::ContainerKind container);
+
+// The JSON text, with the C1 control characters and DEL escaped as well as
+// those nlohmann escapes itself, so that printing it is as safe as the table.
+std::string DumpJson(const nlohmann::ordered_json& value);
+
+}  // namespace vellonix::cli

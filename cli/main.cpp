@@ -1,0 +1,59 @@
+// vellonix-cli: disk images from the command line. Exit codes: 0 success,
+// 1 a refused image or a host error, 2 wrong usage.
+#include <array>
+#include <csignal>
+#include <cstdio>
+#include <exception>
+#include <iostream>
+#include <vector>
+
+#include "commands.hpp"
+
+namespace {
+
+using namespace vellonix::cli;
+
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
+
+// Every subcommand, in the order help lists them.
+constexpr std::array<CommandFactory, 2> kCommands{&AddLsCommand, &AddConvertCommand};
+
+int ReportFailure(const char* message) {
+  std::fprintf(stderr, "%s\n", message);
+  return kExitFailure;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+#ifdef SIGPIPE
+  // A closed pipe must show as a failed write, not end the program silently.
+  std::signal(SIGPIPE, SIG_IGN);
+#endif
+  CLI::App app("Lists SAM Coupé disk images and converts them between the MGT and SAD containers.",
+               "vellonix-cli");
+  app.set_version_flag("--version", VELLONIX_VERSION);
+  app.require_subcommand(1);
+
+  std::vector<Command> commands;
+  for (const CommandFactory add : kCommands) commands.push_back(add(app));
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::ParseError& error) {
+    const int code = app.exit(error);
+    std::cout.flush();
+    if (code != 0) return kExitUsage;
+    return std::cout ? 0 : ReportFailure("cannot write to standard output");
+  }
+
+  try {
+    for (const Command& command : commands) {
+      if (command.Parser->parsed()) return command.Run();
+    }
+  } catch (const std::exception& error) {
+    return ReportFailure(error.what());
+  }
+  return kExitUsage;  // require_subcommand makes this unreachable
+}

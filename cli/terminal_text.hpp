@@ -1,0 +1,21 @@
+// SAM bytes made safe to print: a damaged image must not be able to drive
+// the terminal, and columns must line up by characters, not bytes.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace vellonix::cli {
+
+struct TerminalText {
+  std::string Utf8;        // what to print
+  std::size_t Width = 0;   // in characters
+};
+
+// Each byte is shown as the Latin-1 character with its code, except the
+// control codes (below 0x20, 0x7F, 0x80-0x9F), which are shown as \xNN,
+// and the backslash, shown as \\ so that an escape cannot be forged.
+TerminalText ForTerminal(std::string_view samBytes);
+
+}  // namespace vellonix::cli

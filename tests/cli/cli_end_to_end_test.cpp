@@ -1,0 +1,264 @@
+// Runs the built vellonix-cli on images made here and compares what it
+// prints with what the core decodes from the same bytes.
+#include <sys/wait.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include "image_builder.hpp"
+#include "vellonix/core/container.hpp"
+#include "vellonix/core/image_file.hpp"
+#include "vellonix/core/listing.hpp"
+#include "vellonix/core/text.hpp"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace vellonix;
+
+struct RunResult {
+  int ExitCode = -1;
+  std::string Out;
+  std::string Err;
+};
+
+std::string ReadAll(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::string Quote(const std::string& text) {
+  std::string quoted = "'";
+  for (const char ch : text) quoted += ch == '\'' ? std::string("'\\''") : std::string(1, ch);
+  return quoted + "'";
+}
+
+// Characters (not bytes) of UTF-8 text before byte `end`.
+std::size_t CharsBefore(const std::string& text, std::size_t end) {
+  std::size_t count = 0;
+  for (std::size_t i = 0; i < end; ++i) count += (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80;
+  return count;
+}
+
+class CliTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "vellonix-cli-test-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    dir_ = pattern;
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
+
+  RunResult Run(const std::vector<std::string>& args, const std::string& stdoutPath = "") const {
+    std::string command = Quote(VELLONIX_CLI_PATH);
+    for (const auto& arg : args) command += " " + Quote(arg);
+    const std::string outPath = stdoutPath.empty() ? PathOf("stdout.txt") : stdoutPath;
+    command += " >" + Quote(outPath) + " 2>" + Quote(PathOf("stderr.txt"));
+    const int status = std::system(command.c_str());
+    RunResult result;
+    result.ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    if (stdoutPath.empty()) result.Out = ReadAll(outPath);
+    result.Err = ReadAll(PathOf("stderr.txt"));
+    return result;
+  }
+
+  // A MasterDOS disk whose name and file names carry Latin-1, C0 and C1
+  // bytes, with a protected and hidden file, an erased slot (so file
+  // numbers have a gap) and a file whose chain is cut.
+  static imagekit::ImageBuilder SampleImage() {
+    imagekit::ImageBuilder image;
+    image.MasterDos("disk\x01name");
+    const std::vector<std::uint8_t> data(1500, 0x42);
+    image.PlaceCodeFile(0, "caf\xE9", data, 32768).SetDateStamp({1, 1, 100, 9, 5});
+    image.PlaceFile(1, core::kTypeBasic | core::kProtectedBit | core::kHiddenBit, "ctl\x01name",
+                    imagekit::SamFileBody(core::kTypeBasic, data));
+    image.PlaceFile(2, 0, "erased", data);
+    image.PlaceCodeFile(3, "csi\x9B\\x", data);
+    auto cut = image.PlaceCodeFile(4, "cut", data);
+    cut.SetSectorCount(cut.SectorCount() + 1);
+    return image;
+  }
+
+  fs::path dir_;
+};
+
+TEST_F(CliTest, JsonListingCarriesTheCoreTextsInEitherContainer) {
+  const auto image = SampleImage();
+  const auto expected = core::ListDirectory(image.Disk());
+  for (const std::string name : {"disk.mgt", "disk.SAD"}) {
+    SCOPED_TRACE(name);
+    core::SaveImageFile(PathOf(name), image.Disk());
+    const RunResult run = Run({"ls", "--json", PathOf(name)});
+    ASSERT_EQ(run.ExitCode, 0) << run.Err;
+    // Terminal-safe: no raw control byte, C0 or C1, in the text printed.
+    EXPECT_EQ(run.Out.find('\x01'), std::string::npos);
+    EXPECT_EQ(run.Out.find("\xC2\x9B"), std::string::npos);
+    EXPECT_EQ(run.Out.find('\n'), run.Out.size() - 1);
+    const auto json = nlohmann::json::parse(run.Out);  // throws on anything but one value
+
+    EXPECT_EQ(json["container"], name.ends_with(".mgt") ? "MGT" : "SAD");
+    EXPECT_EQ(json["dos"], expected.State.DosKind);
+    EXPECT_EQ(json["dirSlots"], expected.State.DirSlotCount);
+    ASSERT_EQ(json["status"].size(), expected.Status.size());
+    for (std::size_t i = 0; i < expected.Status.size(); ++i) {
+      EXPECT_EQ(json["status"][i], core::Latin1ToUtf8(expected.Status[i]));
+    }
+    EXPECT_EQ(json["status"][1], "Disk name: disk\x01name ");
+    ASSERT_EQ(json["files"].size(), expected.Rows.size());
+    for (std::size_t i = 0; i < expected.Rows.size(); ++i) {
+      const auto& file = json["files"][i];
+      const auto& row = expected.Rows[i];
+      EXPECT_EQ(file["slot"], row.Slot);
+      EXPECT_EQ(file["fileNumber"], row.Caption);
+      EXPECT_EQ(file["name"], core::Latin1ToUtf8(row.SubItems[core::kFilename]));
+      EXPECT_EQ(file["size"], row.SubItems[core::kSize]);
+      EXPECT_EQ(file["type"], row.SubItems[core::kType]);
+      EXPECT_EQ(file["details"], row.SubItems[core::kDetails]);
+      EXPECT_EQ(file["date"], row.SubItems[core::kDateStamp]);
+      EXPECT_EQ(file["rowIcon"], row.RowIcon);
+      EXPECT_EQ(file["nameIcon"], row.NameIcon);
+      EXPECT_EQ(file["corrupted"], row.Corrupted);
+      EXPECT_EQ(file["protected"], row.Protected);
+      EXPECT_EQ(file["hidden"], row.Hidden);
+    }
+    EXPECT_EQ(json["files"][0]["name"], "caf\xC3\xA9      ");
+    EXPECT_EQ(json["files"][1]["name"], "ctl\x01name  ");
+    EXPECT_EQ(json["files"][2]["name"], "csi\xC2\x9B\\x    ");
+  }
+}
+
+TEST_F(CliTest, TableShowsColumnsMarksAndEscapesAlignedByCharacters) {
+  const auto image = SampleImage();
+  core::SaveImageFile(PathOf("disk.mgt"), image.Disk());
+  const RunResult run = Run({"ls", PathOf("disk.mgt")});
+  ASSERT_EQ(run.ExitCode, 0) << run.Err;
+  for (const char ch : run.Out) EXPECT_TRUE(static_cast<unsigned char>(ch) >= 0x20 || ch == '\n');
+  EXPECT_EQ(run.Out.find("\xC2\x9B"), std::string::npos);
+
+  std::vector<std::string> lines;
+  std::istringstream stream(run.Out);
+  for (std::string line; std::getline(stream, line);) lines.push_back(line);
+  ASSERT_EQ(lines.size(), 2 + 4 + 1 + 5u);
+  const std::string& header = lines[0];
+  std::size_t last = 0;
+  for (const char* caption : {"File #", "Filename", "Size", "Type", "Details", "Date stamp", "Flags"}) {
+    const auto at = header.find(caption, last);
+    ASSERT_NE(at, std::string::npos) << caption;
+    last = at;
+  }
+  // Each row: its name shown escaped, its type where the header puts it,
+  // its marks at the end.
+  const struct {
+    std::string Name, Type, Flags;
+  } rows[] = {{"caf\xC3\xA9", "Code", ""}, {"ctl\\x01name", "Basic", "PH"}, {"csi\\x9b\\\\x", "Code", ""},
+              {"cut", "Code", "C"}};
+  for (std::size_t i = 0; i < std::size(rows); ++i) {
+    const std::string& line = lines[2 + i];
+    SCOPED_TRACE(line);
+    EXPECT_NE(line.find(rows[i].Name), std::string::npos);
+    EXPECT_EQ(CharsBefore(line, line.find("  " + rows[i].Type + " ") + 2), CharsBefore(header, header.find("Type")));
+    if (rows[i].Flags.empty()) {
+      EXPECT_TRUE(line.find_last_not_of("CPH") == line.size() - 1);
+    } else {
+      EXPECT_TRUE(line.ends_with("  " + rows[i].Flags));
+    }
+  }
+  const auto listing = core::ListDirectory(image.Disk());
+  EXPECT_EQ(lines[7], listing.Status[0]);
+  EXPECT_EQ(lines[8], "Disk name: disk\\x01name ");
+  EXPECT_EQ(lines[10], "1 Corrupted files");
+}
+
+TEST_F(CliTest, ConvertRoundTripsMgtThroughSadByteForByte) {
+  const auto image = SampleImage();
+  core::SaveImageFile(PathOf("source.mgt"), image.Disk());
+  ASSERT_EQ(Run({"convert", PathOf("source.mgt"), PathOf("middle.sad")}).ExitCode, 0);
+  const std::string sad = ReadAll(PathOf("middle.sad"));
+  const auto expectedSad = core::EncodeContainer(core::ContainerKind::Sad, image.Disk());
+  EXPECT_TRUE(sad == std::string(expectedSad.begin(), expectedSad.end()));
+
+  ASSERT_EQ(Run({"convert", PathOf("middle.sad"), PathOf("BACK.MGT")}).ExitCode, 0);
+  EXPECT_TRUE(ReadAll(PathOf("BACK.MGT")) == ReadAll(PathOf("source.mgt")));
+  // Any other extension is written as SAD.
+  ASSERT_EQ(Run({"convert", PathOf("source.mgt"), PathOf("other.dsk")}).ExitCode, 0);
+  EXPECT_EQ(fs::file_size(PathOf("other.dsk")), core::kSadFileSize);
+}
+
+TEST_F(CliTest, RefusedImagesAndHostErrorsExitWithOne) {
+  const auto image = SampleImage();
+  core::SaveImageFile(PathOf("good.mgt"), image.Disk());
+  fs::copy_file(PathOf("good.mgt"), PathOf("good.dsk"));
+  std::ofstream(PathOf("short.mgt")) << "not a disk";
+  const std::string missing = PathOf("missing.mgt");
+  const std::string noSuchFile = std::generic_category().message(ENOENT);
+  const struct {
+    std::vector<std::string> Args;
+    std::string ErrorText;
+  } cases[] = {
+      {{"ls", PathOf("short.mgt")}, "Invalid diskimage\n"},
+      {{"ls", "--json", PathOf("good.dsk")}, "Invalid diskimage\n"},
+      {{"convert", PathOf("short.mgt"), PathOf("out.sad")}, "Invalid diskimage\n"},
+      {{"ls", missing}, missing + ": " + noSuchFile + "\n"},
+      {{"convert", PathOf("good.mgt"), PathOf("no/dir/out.mgt")}, noSuchFile},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Args.back());
+    const RunResult run = Run(c.Args);
+    EXPECT_EQ(run.ExitCode, 1);
+    EXPECT_EQ(run.Out, "");
+    if (c.ErrorText.ends_with('\n')) {
+      EXPECT_EQ(run.Err, c.ErrorText);
+    } else {
+      EXPECT_NE(run.Err.find(c.ErrorText), std::string::npos) << run.Err;
+    }
+  }
+  EXPECT_FALSE(fs::exists(PathOf("out.sad")));
+}
+
+TEST_F(CliTest, FailedWritesToStandardOutputAreNotSuccess) {
+  if (!fs::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
+  core::SaveImageFile(PathOf("good.mgt"), SampleImage().Disk());
+  for (const auto& args : std::vector<std::vector<std::string>>{
+           {"ls", PathOf("good.mgt")}, {"ls", "--json", PathOf("good.mgt")}, {"--help"}}) {
+    SCOPED_TRACE(args.back());
+    const RunResult run = Run(args, "/dev/full");
+    EXPECT_EQ(run.ExitCode, 1);
+    EXPECT_NE(run.Err, "");
+  }
+}
+
+TEST_F(CliTest, UsageErrorsExitWithTwoAndHelpDescribesEveryCommand) {
+  for (const auto& args : std::vector<std::vector<std::string>>{
+           {}, {"bogus"}, {"ls"}, {"ls", "a.mgt", "b.mgt"}, {"ls", "--wide", "a.mgt"}, {"convert", "a.mgt"}}) {
+    const RunResult run = Run(args);
+    EXPECT_EQ(run.ExitCode, 2) << testing::PrintToString(args);
+    EXPECT_EQ(run.Out, "");
+    EXPECT_NE(run.Err, "");
+  }
+  const struct {
+    std::vector<std::string> Args;
+    std::vector<std::string> Mentions;
+  } helps[] = {{{"--help"}, {"ls ", "convert ", "--version"}},
+               {{"ls", "--help"}, {"IMAGE", "--json"}},
+               {{"convert", "--help"}, {"INPUT", "OUTPUT"}},
+               {{"--version"}, {VELLONIX_VERSION}}};
+  for (const auto& help : helps) {
+    const RunResult run = Run(help.Args);
+    EXPECT_EQ(run.ExitCode, 0) << help.Args.front();
+    for (const auto& text : help.Mentions) EXPECT_NE(run.Out.find(text), std::string::npos) << text << run.Out;
+  }
+}
+
+}  // namespace

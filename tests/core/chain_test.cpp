@@ -1,0 +1,108 @@
+// The chain test that decides whether a file counts as corrupted.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <vector>
+
+#include "image_builder.hpp"
+#include "vellonix/core/directory.hpp"
+
+namespace vellonix::core {
+namespace {
+
+using imagekit::ImageBuilder;
+
+std::vector<std::uint8_t> Body(std::size_t size) { return std::vector<std::uint8_t>(size, 0x11); }
+
+// Sets the link bytes at the end of (track, sector).
+void Link(ImageBuilder& image, SectorAddress from, SectorAddress to) {
+  const auto at = static_cast<std::size_t>(SectorEnd(from.Track, from.Sector));
+  image.Disk()[at - 2] = to.Track;
+  image.Disk()[at - 1] = to.Sector;
+}
+
+TEST(ChainTest, WellFormedChainsAreIntact) {
+  ImageBuilder image;
+  image.PlaceFile(0, 19, "ONE", Body(100));
+  image.PlaceFile(1, 19, "TWO", Body(600));
+  image.PlaceFile(2, 19, "MANY", Body(510 * 30 + 1));
+  const std::vector<SectorAddress> sides{{128, 1}, {60, 9}, {200, 3}};
+  image.PlaceFileAt(3, 19, "SIDES", Body(1500), sides);
+  for (int slot = 0; slot < 4; ++slot) EXPECT_TRUE(TestFile(image.Disk(), slot)) << slot;
+  EXPECT_EQ(image.Entry(2).SectorCount(), 31);
+}
+
+TEST(ChainTest, ChainEndingOnTheLastSectorOfTheDiskIsIntact) {
+  ImageBuilder image;
+  const std::vector<SectorAddress> tail{{206, 10}, {207, 10}};
+  image.PlaceFileAt(0, 19, "TAIL", Body(1000), tail);
+  const std::vector<SectorAddress> last{{207, 10}};
+  image.PlaceFileAt(1, 19, "LAST", Body(10), last);
+  EXPECT_TRUE(TestFile(image.Disk(), 0));
+  EXPECT_TRUE(TestFile(image.Disk(), 1));
+}
+
+TEST(ChainTest, MissingOrEarlyEndingChainsAreCorrupted) {
+  struct Case {
+    const char* what;
+    void (*damage)(ImageBuilder&);
+  };
+  const Case cases[] = {
+      {"first track 0", [](ImageBuilder& i) { i.Entry(0).SetFirstSectorAddress({0, 1}); }},
+      {"first sector 0", [](ImageBuilder& i) { i.Entry(0).SetFirstSectorAddress({4, 0}); }},
+      {"count one above the chain", [](ImageBuilder& i) { i.Entry(0).SetSectorCount(4); }},
+      {"zero link in the middle", [](ImageBuilder& i) { Link(i, MapPositionSector(0), {0, 0}); }},
+      {"link to sector 0", [](ImageBuilder& i) { Link(i, MapPositionSector(1), {5, 0}); }},
+  };
+  for (const auto& c : cases) {
+    ImageBuilder image;
+    image.PlaceFile(0, 19, "VICTIM", Body(1200));  // three sectors from track 4 sector 1
+    ASSERT_TRUE(TestFile(image.Disk(), 0));
+    c.damage(image);
+    EXPECT_FALSE(TestFile(image.Disk(), 0)) << c.what;
+  }
+}
+
+TEST(ChainTest, ChainsLeavingTheDiskAreCorrupted) {
+  const SectorAddress outside[] = {{208, 1}, {255, 10}, {207, 11}, {207, 255}, {255, 255}};
+  for (const auto& address : outside) {
+    ImageBuilder first;
+    first.PlaceFile(0, 19, "FIRST", Body(10));
+    first.Entry(0).SetFirstSectorAddress(address);
+    EXPECT_FALSE(TestFile(first.Disk(), 0)) << "first sector " << int(address.Track) << "/" << int(address.Sector);
+
+    ImageBuilder linked;
+    linked.PlaceFile(0, 19, "LINKED", Body(1000));
+    Link(linked, MapPositionSector(0), address);
+    EXPECT_FALSE(TestFile(linked.Disk(), 0)) << "link " << int(address.Track) << "/" << int(address.Sector);
+  }
+}
+
+TEST(ChainTest, ZeroSectorsIsIntactWhateverTheAddress) {
+  ImageBuilder image;
+  image.Entry(0).SetStatusType(19);
+  image.Entry(1).SetStatusType(19);
+  image.Entry(1).SetFirstSectorAddress({255, 255});
+  EXPECT_TRUE(TestFile(image.Disk(), 0));
+  EXPECT_TRUE(TestFile(image.Disk(), 1));
+}
+
+TEST(ChainTest, ChainsAreFollowedOnlySectorCountSteps) {
+  ImageBuilder image;
+  // A sector that links to itself, with the largest count the entry holds.
+  const std::vector<SectorAddress> loop{{10, 5}};
+  image.PlaceFileAt(0, 19, "LOOP", Body(10), loop);
+  Link(image, {10, 5}, {10, 5});
+  image.Entry(0).SetSectorCount(0xFFFF);
+  // A chain that goes on past its count.
+  image.PlaceFile(1, 19, "LONG", Body(1500));
+  image.Entry(1).SetSectorCount(2);
+
+  const auto started = std::chrono::steady_clock::now();
+  EXPECT_TRUE(TestFile(image.Disk(), 0));
+  EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(5));
+  EXPECT_TRUE(TestFile(image.Disk(), 1));
+}
+
+}  // namespace
+}  // namespace vellonix::core

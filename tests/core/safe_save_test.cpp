@@ -1,0 +1,131 @@
+// Saving must never lose the old file, and host errors reach the user as
+// HostIoError carrying the path and the host's own message.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <csignal>
+#include <memory>
+#include <string>
+#include <system_error>
+
+#include "test_support.hpp"
+#include "vellonix/core/host_file.hpp"
+#include "vellonix/core/image_file.hpp"
+
+#if defined(__unix__) || defined(__APPLE__)
+#include <sys/resource.h>
+#define VELLONIX_HAVE_FILE_SIZE_LIMIT 1
+#endif
+
+namespace vellonix::core {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::RandomBytes;
+using testing::ReadBytes;
+
+class SafeSave : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    disk_->fill(0x5A);
+    testing::WriteBytes(dir_.Path() / "old.mgt", old_);
+  }
+
+  template <typename Call>
+  void ExpectHostError(Call call, const std::string& shown, std::errc code) {
+    try {
+      call();
+      ADD_FAILURE() << "no HostIoError for " << shown;
+    } catch (const HostIoError& error) {
+      const std::string what = error.what();
+      EXPECT_NE(what.find(std::make_error_code(code).message()), std::string::npos) << what;
+      EXPECT_NE(what.find(shown), std::string::npos) << what;
+    }
+  }
+
+  bool OldFileIntact() const { return ReadBytes(dir_.Path() / "old.mgt") == old_; }
+
+  testing::ScratchDir dir_;
+  std::unique_ptr<DiskImageBuffer> disk_ = std::make_unique<DiskImageBuffer>();
+  const std::vector<std::uint8_t> old_ = RandomBytes(819200, 3);
+  const std::set<std::string> onlyOld_{"old.mgt"};
+};
+
+TEST_F(SafeSave, ReplacesTheFileAndLeavesNothingElse) {
+  SaveImageFile(dir_ / "old.mgt", *disk_);
+  EXPECT_TRUE(ReadBytes(dir_.Path() / "old.mgt") == std::vector<std::uint8_t>(819200, 0x5A));
+  EXPECT_EQ(dir_.Listing(), onlyOld_);
+}
+
+TEST_F(SafeSave, MissingFolderOrFolderAsTargetIsAHostError) {
+  ExpectHostError([&] { SaveImageFile(dir_ / "missing/new.mgt", *disk_); }, "new.mgt",
+                  std::errc::no_such_file_or_directory);
+  EXPECT_EQ(dir_.Listing(), onlyOld_);
+
+  fs::create_directory(dir_.Path() / "folder.mgt");
+  ExpectHostError([&] { SaveImageFile(dir_ / "folder.mgt", *disk_); }, dir_ / "folder.mgt", std::errc::is_a_directory);
+  EXPECT_TRUE(dir_.Listing("folder.mgt").empty());
+  EXPECT_EQ(dir_.Listing(), (std::set<std::string>{"folder.mgt", "old.mgt"}));
+}
+
+TEST_F(SafeSave, FileWithoutAnyWriteBitIsRefusedAndKept) {
+  fs::permissions(dir_.Path() / "old.mgt", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  ExpectHostError([&] { SaveImageFile(dir_ / "old.mgt", *disk_); }, dir_ / "old.mgt", std::errc::permission_denied);
+  EXPECT_TRUE(OldFileIntact());
+  EXPECT_EQ(dir_.Listing(), onlyOld_);
+}
+
+#ifdef VELLONIX_HAVE_FILE_SIZE_LIMIT
+// A write that fails half way (the host's file size limit) must leave the
+// old file alone and clear away the partial copy.
+TEST_F(SafeSave, WriteFailingMidwayKeepsTheOldFile) {
+  rlimit saved{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = saved;
+  small.rlim_cur = std::min<rlim_t>(65536, saved.rlim_max);
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  std::string what;
+  try {
+    SaveImageFile(dir_ / "old.mgt", *disk_);
+  } catch (const HostIoError& error) {
+    what = error.what();
+  }
+  setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, oldHandler);
+
+  EXPECT_NE(what.find(std::make_error_code(std::errc::file_too_large).message()), std::string::npos) << what;
+  EXPECT_TRUE(OldFileIntact());
+  EXPECT_EQ(dir_.Listing(), onlyOld_);
+}
+#endif
+
+TEST_F(SafeSave, PermissionBitsAreKept) {
+  const auto mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+  fs::permissions(dir_.Path() / "old.mgt", mode);
+  SaveImageFile(dir_ / "old.mgt", *disk_);
+  EXPECT_EQ(fs::status(dir_.Path() / "old.mgt").permissions() & fs::perms::mask, mode);
+}
+
+TEST_F(SafeSave, SymlinkStaysALinkAndItsFileGetsTheBytes) {
+  fs::create_directory(dir_.Path() / "real");
+  testing::WriteBytes(dir_.Path() / "real" / "disk.mgt", old_);
+  fs::create_symlink("real/disk.mgt", dir_.Path() / "link.mgt");
+  SaveImageFile(dir_ / "link.mgt", *disk_);
+  EXPECT_EQ(fs::read_symlink(dir_.Path() / "link.mgt"), fs::path("real/disk.mgt"));
+  EXPECT_TRUE(ReadBytes(dir_.Path() / "real" / "disk.mgt") == std::vector<std::uint8_t>(819200, 0x5A));
+  EXPECT_EQ(dir_.Listing("real"), (std::set<std::string>{"disk.mgt"}));
+  EXPECT_EQ(dir_.Listing(), (std::set<std::string>{"link.mgt", "old.mgt", "real"}));
+}
+
+TEST_F(SafeSave, FailedLoadsAreHostErrorsAndKeepTheBuffer) {
+  const auto before = std::make_unique<DiskImageBuffer>(*disk_);
+  ExpectHostError([&] { LoadImageFile(dir_ / "nothing.mgt", *disk_); }, dir_ / "nothing.mgt",
+                  std::errc::no_such_file_or_directory);
+  fs::create_directory(dir_.Path() / "folder.mgt");
+  EXPECT_THROW(LoadImageFile(dir_ / "folder.mgt", *disk_), HostIoError);
+  EXPECT_TRUE(*disk_ == *before);
+}
+
+}  // namespace
+}  // namespace vellonix::core

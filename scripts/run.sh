@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Builds the program and lists an image: the one given, or the bundled
+# sample image the build writes.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+
+"$root/scripts/install-deps.sh"
+cmake -S "$root" -B "$root/build" -DVELLONIX_WERROR=ON >/dev/null
+cmake --build "$root/build" -j "$(nproc)" >/dev/null
+
+image="${1:-$root/build/sample/sample.mgt}"
+exec "$root/build/cli/vellonix-cli" ls "$image"

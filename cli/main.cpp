@@ -24,19 +24,14 @@ int ReportFailure(const char* message) {
   return kExitFailure;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-#ifdef SIGPIPE
-  // A closed pipe must show as a failed write, not end the program silently.
-  std::signal(SIGPIPE, SIG_IGN);
-#endif
+int Run(int argc, char** argv) {
   CLI::App app("Lists SAM Coupé disk images and converts them between the MGT and SAD containers.",
                "vellonix-cli");
   app.set_version_flag("--version", VELLONIX_VERSION);
   app.require_subcommand(1);
 
   std::vector<Command> commands;
+  commands.reserve(kCommands.size());
   for (const CommandFactory add : kCommands) commands.push_back(add(app));
 
   try {
@@ -48,12 +43,24 @@ int main(int argc, char** argv) {
     return std::cout ? 0 : ReportFailure("cannot write to standard output");
   }
 
-  try {
-    for (const Command& command : commands) {
-      if (command.Parser->parsed()) return command.Run();
-    }
-  } catch (const std::exception& error) {
-    return ReportFailure(error.what());
+  for (const Command& command : commands) {
+    if (command.Parser->parsed()) return command.Run();
   }
   return kExitUsage;  // require_subcommand makes this unreachable
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+#ifdef SIGPIPE
+  // A closed pipe must show as a failed write, not end the program silently.
+  std::signal(SIGPIPE, SIG_IGN);
+#endif
+  try {
+    return Run(argc, argv);
+  } catch (const std::exception& error) {
+    return ReportFailure(error.what());
+  } catch (...) {
+    return ReportFailure("unexpected error");
+  }
 }

@@ -6,7 +6,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
 #include <system_error>
@@ -16,6 +15,7 @@
 #include <nlohmann/json.hpp>
 
 #include "image_builder.hpp"
+#include "scratch_dir.hpp"
 #include "vellonix/core/container.hpp"
 #include "vellonix/core/image_file.hpp"
 #include "vellonix/core/listing.hpp"
@@ -32,9 +32,9 @@ struct RunResult {
   std::string Err;
 };
 
-std::string ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+std::string ReadAll(const std::string& path) {
+  const auto bytes = vellonix::testing::ReadBytes(path);
+  return {bytes.begin(), bytes.end()};
 }
 
 std::string Quote(const std::string& text) {
@@ -52,14 +52,7 @@ std::size_t CharsBefore(const std::string& text, std::size_t end) {
 
 class CliTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "vellonix-cli-test-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    dir_ = pattern;
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
+  std::string PathOf(const std::string& name) const { return dir_.File(name); }
 
   RunResult Run(const std::vector<std::string>& args, const std::string& stdoutPath = "") const {
     std::string command = Quote(VELLONIX_CLI_PATH);
@@ -91,7 +84,7 @@ class CliTest : public ::testing::Test {
     return image;
   }
 
-  fs::path dir_;
+  vellonix::testing::ScratchDir dir_;
 };
 
 TEST_F(CliTest, JsonListingCarriesTheCoreTextsInEitherContainer) {
@@ -243,7 +236,7 @@ TEST_F(CliTest, UsageErrorsExitWithTwoAndHelpDescribesEveryCommand) {
   for (const auto& args : std::vector<std::vector<std::string>>{
            {}, {"bogus"}, {"ls"}, {"ls", "a.mgt", "b.mgt"}, {"ls", "--wide", "a.mgt"}, {"convert", "a.mgt"}}) {
     const RunResult run = Run(args);
-    EXPECT_EQ(run.ExitCode, 2) << testing::PrintToString(args);
+    EXPECT_EQ(run.ExitCode, 2) << ::testing::PrintToString(args);
     EXPECT_EQ(run.Out, "");
     EXPECT_NE(run.Err, "");
   }

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "test_support.hpp"
+#include "scratch_dir.hpp"
 #include "vellonix/core/container.hpp"
 #include "vellonix/core/image_file.hpp"
 

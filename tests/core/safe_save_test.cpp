@@ -8,7 +8,7 @@
 #include <string>
 #include <system_error>
 
-#include "test_support.hpp"
+#include "scratch_dir.hpp"
 #include "vellonix/core/host_file.hpp"
 #include "vellonix/core/image_file.hpp"
 

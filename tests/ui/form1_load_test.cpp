@@ -7,7 +7,7 @@
 
 #include "sample_disks.hpp"
 #include "scripted_ui.hpp"
-#include "temp_dir.hpp"
+#include "scratch_dir.hpp"
 #include "vellonix/core/host_file.hpp"
 #include "vellonix/core/listing.hpp"
 #include "vellonix/core/text.hpp"
@@ -97,7 +97,7 @@ class Form1ValidLoad : public ::testing::TestWithParam<ValidLoad> {};
 
 TEST_P(Form1ValidLoad, ShowsTheCoreListingAndASavedDocument) {
   const ValidLoad& param = GetParam();
-  const TempDir dir;
+  const ScratchDir dir;
   ScriptedUi ui;
   TForm1 form(ui);
   ui.ForceMenuEnabled(MenuItem::ViewFile1, true);
@@ -133,7 +133,7 @@ INSTANTIATE_TEST_SUITE_P(Containers, Form1ValidLoad,
                          [](const auto& test) { return std::string(test.param.Label); });
 
 TEST(Form1Load, ShowsSamBytesAsLatin1) {
-  const TempDir dir;
+  const ScratchDir dir;
   ScriptedUi ui;
   TForm1 form(ui);
   form.LoadName = WriteSampleDisk(dir, "latin.mgt", SampleDisk::Mixed);
@@ -146,7 +146,7 @@ TEST(Form1Load, ShowsSamBytesAsLatin1) {
 }
 
 TEST(Form1Load, ANewImageReplacesTheRowsAndRowCommands) {
-  const TempDir dir;
+  const ScratchDir dir;
   ScriptedUi ui;
   TForm1 form(ui);
   form.LoadName = WriteSampleDisk(dir, "full.mgt", SampleDisk::Mixed);
@@ -173,14 +173,14 @@ struct RefusedFile {
 class Form1RefusedFile : public ::testing::TestWithParam<RefusedFile> {};
 
 TEST_P(Form1RefusedFile, BeepsReportsAndLoadsNothing) {
-  const TempDir dir;
+  const ScratchDir dir;
   ScriptedUi ui;
   ui.SetMainWindowRect({100, 50, 538, 360});
   TForm1 form(ui);
   form.DocumentPath = "/elsewhere/previous.mgt";
   form.ImageModified = true;
   form.ImageUntitled = true;
-  form.LoadName = dir.WriteBytes(GetParam().FileName, GetParam().Size);
+  form.LoadName = dir.WriteFilled(GetParam().FileName, GetParam().Size);
   ui.QueueMessageAnswer(MessageResult::Ok);
 
   form.LoadDiskImage();
@@ -220,8 +220,8 @@ TEST(Form1InvalidImageBox, IsCentredWithHalvesTruncatedTowardZero) {
       {{0, 0, 162, 123}, {0, 0}},            // 1 / 2 = 0
       {{-1000, 7, 0, 0}, {-1080, -54}},      // -161 / 2 = -80, -122 / 2 = -61
   };
-  const TempDir dir;
-  const std::string path = dir.WriteBytes("disk.dsk", 819200);
+  const ScratchDir dir;
+  const std::string path = dir.WriteFilled("disk.dsk", 819200);
   for (const Case& c : cases) {
     SCOPED_TRACE("left " + std::to_string(c.Window.Left) + ", width " + std::to_string(c.Window.Width));
     ScriptedUi ui;
@@ -236,7 +236,7 @@ TEST(Form1InvalidImageBox, IsCentredWithHalvesTruncatedTowardZero) {
 }
 
 TEST(Form1Load, RefusedAfterAValidImageEmptiesTheListButKeepsTheStatusBar) {
-  const TempDir dir;
+  const ScratchDir dir;
   ScriptedUi ui;
   TForm1 form(ui);
   form.LoadName = WriteSampleDisk(dir, "good.sad", SampleDisk::Mixed);
@@ -245,7 +245,7 @@ TEST(Form1Load, RefusedAfterAValidImageEmptiesTheListButKeepsTheStatusBar) {
   const auto panelsBefore = ui.StatusPanels();
   ASSERT_EQ(panelsBefore[0], "MasterDOS format");
 
-  form.LoadName = dir.WriteBytes("bad.mgt", 1000);
+  form.LoadName = dir.WriteFilled("bad.mgt", 1000);
   ui.QueueMessageAnswer(MessageResult::Ok);
   form.LoadDiskImage();
 
@@ -257,7 +257,7 @@ TEST(Form1Load, RefusedAfterAValidImageEmptiesTheListButKeepsTheStatusBar) {
 }
 
 TEST(Form1HostError, PropagatesWithNoImageLoaded) {
-  const TempDir dir;
+  const ScratchDir dir;
   std::filesystem::create_directory(std::filesystem::path(dir.File("folder.mgt")));
   for (const std::string name : {"absent.mgt", "folder.mgt"}) {
     SCOPED_TRACE(name);

@@ -10,7 +10,7 @@
 
 #include "sample_disks.hpp"
 #include "scripted_ui.hpp"
-#include "temp_dir.hpp"
+#include "scratch_dir.hpp"
 #include "vellonix/core/container.hpp"
 #include "vellonix/core/host_file.hpp"
 #include "vellonix/ui/form1.hpp"
@@ -22,7 +22,7 @@ namespace fs = std::filesystem;
 
 // A form holding the mixed sample disk, loaded from `dir`, with unsaved
 // changes on an untitled document.
-void LoadChangedSample(TForm1& form, const TempDir& dir) {
+void LoadChangedSample(TForm1& form, const ScratchDir& dir) {
   form.LoadName = WriteSampleDisk(dir, "source.mgt", SampleDisk::Mixed);
   form.LoadDiskImage();
   ASSERT_TRUE(form.ImageLoaded);
@@ -40,7 +40,7 @@ TEST(Form1Save, WritesTheContainerTheExtensionSelects) {
       {"out.sad", core::ContainerKind::Sad}, {"out.dsk", core::ContainerKind::Sad},
       {"out", core::ContainerKind::Sad},
   };
-  const TempDir dir;
+  const ScratchDir dir;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.FileName);
     ScriptedUi ui;
@@ -52,11 +52,10 @@ TEST(Form1Save, WritesTheContainerTheExtensionSelects) {
 
     EXPECT_FALSE(form.ImageModified);
     EXPECT_FALSE(form.ImageUntitled);
-    const std::vector<char> file = ReadWholeFile(form.DocumentPath);
-    const std::vector<std::uint8_t> bytes(file.begin(), file.end());
+    const std::vector<std::uint8_t> bytes = ReadBytes(form.DocumentPath);
     if (c.Expected == core::ContainerKind::Sad) {
       ASSERT_EQ(bytes.size(), core::kSadFileSize);
-      EXPECT_EQ(std::string(file.begin(), file.begin() + 18), "Yolt's disk backup");
+      EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 18), "Yolt's disk backup");
       EXPECT_TRUE(std::equal(bytes.begin() + 22, bytes.end(), form.DiskImageBuffer().begin()));
     } else {
       ASSERT_EQ(bytes.size(), core::kMgtFileSize);
@@ -72,7 +71,7 @@ TEST(Form1Save, WritesTheContainerTheExtensionSelects) {
 }
 
 TEST(Form1Save, SavedFileLoadsBackToTheSameListing) {
-  const TempDir dir;
+  const ScratchDir dir;
   ScriptedUi ui;
   TForm1 form(ui);
   LoadChangedSample(form, dir);
@@ -90,13 +89,13 @@ TEST(Form1Save, SavedFileLoadsBackToTheSameListing) {
 }
 
 TEST(Form1Save, FailureThrowsAndChangesNothing) {
-  const TempDir dir;
+  const ScratchDir dir;
   struct Case {
     const char* Label;
     std::string Path;
     bool OldFile;  // a previous file stands at the path
   };
-  const std::string readOnly = dir.WriteBytes("read-only.mgt", 4096, 'r');
+  const std::string readOnly = dir.WriteFilled("read-only.mgt", 4096, 'r');
   fs::permissions(fs::path(readOnly), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
   fs::create_directory(fs::path(dir.File("folder.sad")));
   const Case cases[] = {
@@ -116,7 +115,7 @@ TEST(Form1Save, FailureThrowsAndChangesNothing) {
     EXPECT_TRUE(form.ImageModified);
     EXPECT_TRUE(form.ImageUntitled);
     if (c.OldFile) {
-      EXPECT_EQ(ReadWholeFile(c.Path), std::vector<char>(4096, 'r'));
+      EXPECT_EQ(ReadBytes(c.Path), std::vector<std::uint8_t>(4096, 'r'));
     }
   }
   EXPECT_FALSE(fs::exists(fs::path(dir.File("missing"))));

@@ -7,11 +7,14 @@
 #include <vector>
 
 #include "image_builder.hpp"
-#include "temp_dir.hpp"
+#include "scratch_dir.hpp"
 #include "vellonix/core/image_file.hpp"
 #include "vellonix/core/list_row.hpp"
 
 namespace vellonix::ui::testing {
+
+using vellonix::testing::ReadBytes;
+using vellonix::testing::ScratchDir;
 
 enum class SampleDisk { Mixed, BDos, Empty };
 
@@ -55,7 +58,7 @@ inline imagekit::ImageBuilder BuildSampleDisk(SampleDisk which) {
 
 // Writes the disk to `name` in `dir` (the container by the extension) and
 // returns the file's path.
-inline std::string WriteSampleDisk(const TempDir& dir, const std::string& name, SampleDisk which) {
+inline std::string WriteSampleDisk(const ScratchDir& dir, const std::string& name, SampleDisk which) {
   const std::string path = dir.File(name);
   core::SaveImageFile(path, BuildSampleDisk(which).Disk());
   return path;

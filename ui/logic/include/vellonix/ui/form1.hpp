@@ -46,7 +46,6 @@ class TForm1 {
   std::string LoadName;      // OpenDialog1's file name
 
  protected:
-  UiServices& Ui() { return ui_; }
   // An error box of our own, with its beep, centred for its assumed width.
   void ReportError(const std::string& text, int boxWidth);
 

@@ -8,5 +8,6 @@ namespace vellonix::cli {
 
 Command AddLsCommand(CLI::App& app);
 Command AddConvertCommand(CLI::App& app);
+Command AddNewCommand(CLI::App& app);
 
 }  // namespace vellonix::cli

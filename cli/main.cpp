@@ -17,7 +17,7 @@ constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
 
 // Every subcommand, in the order help lists them.
-constexpr std::array<CommandFactory, 2> kCommands{&AddLsCommand, &AddConvertCommand};
+constexpr std::array<CommandFactory, 3> kCommands{&AddLsCommand, &AddConvertCommand, &AddNewCommand};
 
 int ReportFailure(const char* message) {
   std::fprintf(stderr, "%s\n", message);

@@ -19,6 +19,24 @@ std::string Latin1ToUtf8(std::string_view bytes) {
   return out;
 }
 
+std::optional<std::string> Utf8ToLatin1(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    if (lead < 0x80) {
+      out.push_back(static_cast<char>(lead));
+      continue;
+    }
+    // Only the two-byte forms of U+0080-U+00FF map to a byte.
+    if ((lead != 0xC2 && lead != 0xC3) || i + 1 == text.size()) return std::nullopt;
+    const auto trail = static_cast<unsigned char>(text[++i]);
+    if ((trail & 0xC0) != 0x80) return std::nullopt;
+    out.push_back(static_cast<char>(((lead & 0x03) << 6) | (trail & 0x3F)));
+  }
+  return out;
+}
+
 std::string UpToFirstZero(std::span<const unsigned char> bytes) {
   const auto end = std::find(bytes.begin(), bytes.end(), 0);
   return std::string(bytes.begin(), end);

@@ -254,4 +254,44 @@ TEST_F(CliTest, UsageErrorsExitWithTwoAndHelpDescribesEveryCommand) {
   }
 }
 
+TEST_F(CliTest, NewWritesTheBlankDiskOfEachFormatAndRefusesBadNames) {
+  const struct {
+    std::vector<std::string> Options;
+    std::string File;
+    std::string Dos;
+    std::string DiskName;
+  } made[] = {{{}, "plain.mgt", "SAM-DOS", ""},
+              {{"--format", "MasterDOS", "--name", "caf\xC3\xA9"}, "named.sad", "MasterDOS", "caf\xC3\xA9      "},
+              {{"--format", "b-dos", "--name", "sixteen-chars-ok"}, "long.mgt", "B-DOS", "sixteen-chars-ok"}};
+  for (const auto& m : made) {
+    std::vector<std::string> args{"new"};
+    args.insert(args.end(), m.Options.begin(), m.Options.end());
+    args.push_back(PathOf(m.File));
+    ASSERT_EQ(Run(args).ExitCode, 0) << m.File;
+    const RunResult ls = Run({"ls", "--json", PathOf(m.File)});
+    ASSERT_EQ(ls.ExitCode, 0);
+    const auto json = nlohmann::json::parse(ls.Out);
+    EXPECT_EQ(json["status"][0], m.Dos + " format");
+    EXPECT_EQ(json["status"][1], m.DiskName.empty() ? "Disk has no name" : "Disk name: " + m.DiskName);
+    EXPECT_TRUE(json["files"].empty());
+  }
+  EXPECT_EQ(fs::file_size(PathOf("named.sad")), core::kSadFileSize);
+
+  const std::string kept = ReadAll(PathOf("plain.mgt"));
+  for (const auto& args : std::vector<std::vector<std::string>>{
+           {"new", "--format", "masterdos", "--name", "elevenchars", PathOf("x.mgt")},
+           {"new", "--name", "any", PathOf("x.mgt")},
+           {"new", "--format", "b-dos", "--name", "\xE2\x82\xAC", PathOf("x.mgt")},
+           {"new", "--format", "masterdos", PathOf("plain.mgt")}}) {
+    const RunResult run = Run(args);
+    EXPECT_EQ(run.ExitCode, 1) << args[args.size() - 2];
+    EXPECT_NE(run.Err, "");
+  }
+  EXPECT_FALSE(fs::exists(PathOf("x.mgt")));
+  EXPECT_TRUE(ReadAll(PathOf("plain.mgt")) == kept);
+  EXPECT_EQ(Run({"new", "--force", "--format", "masterdos", PathOf("plain.mgt")}).ExitCode, 0);
+  EXPECT_FALSE(ReadAll(PathOf("plain.mgt")) == kept);
+  EXPECT_EQ(Run({"new", "--format", "dos9", PathOf("y.mgt")}).ExitCode, 2);
+}
+
 }  // namespace

@@ -2,6 +2,7 @@
 // display and pick apart host paths by the program's own rules.
 #pragma once
 
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -10,6 +11,10 @@ namespace vellonix::core {
 
 // Each byte becomes the character with the same code point, as UTF-8.
 std::string Latin1ToUtf8(std::string_view bytes);
+
+// The reverse, for names the user types: nullopt when the text is not valid
+// UTF-8 or holds a character above U+00FF, which no SAM byte stands for.
+std::optional<std::string> Utf8ToLatin1(std::string_view text);
 
 // Bytes as a string, up to (not including) the first zero byte.
 std::string UpToFirstZero(std::span<const unsigned char> bytes);

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds the program and lists an image: the one given, or the bundled
-# sample image the build writes.
+# Builds the program and starts it on an image: the one given, or the
+# bundled sample image the build writes.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 
@@ -9,4 +9,4 @@ cmake -S "$root" -B "$root/build" -DVELLONIX_WERROR=ON >/dev/null
 cmake --build "$root/build" -j "$(nproc)" >/dev/null
 
 image="${1:-$root/build/sample/sample.mgt}"
-exec "$root/build/cli/vellonix-cli" ls "$image"
+exec "$root/build/ui/qt/vellonix" "$image"

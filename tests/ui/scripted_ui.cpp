@@ -91,7 +91,9 @@ SaveFileResult ScriptedUi::ShowSaveDialog(const SaveFileRequest& request) {
 
 DialogResult ScriptedUi::ShowModalDialog(ModalDialog dialog) {
   calls_.emplace_back(ModalDialogCall{dialog});
-  return Next(dialogAnswers_, "modal dialog " + std::to_string(static_cast<int>(dialog)));
+  const DialogAnswer answer = Next(dialogAnswers_, "modal dialog " + std::to_string(static_cast<int>(dialog)));
+  if (answer.WhileShown) answer.WhileShown();
+  return answer.Result;
 }
 
 void ScriptedUi::ShowError(const std::string& text) { calls_.emplace_back(ErrorCall{text}); }
@@ -188,6 +190,11 @@ void ScriptedUi::SetMenuEnabled(MenuItem item, bool enabled) {
 void ScriptedUi::SetCaption(const std::string& text) {
   View("SetCaption", {}, text);
   caption_ = text;
+}
+
+void ScriptedUi::CloseMainWindow() {
+  View("CloseMainWindow", {});
+  ++closeRequests_;
 }
 
 }  // namespace vellonix::ui::testing

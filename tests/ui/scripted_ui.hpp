@@ -5,6 +5,7 @@
 
 #include <array>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -67,8 +68,6 @@ struct ScriptedRow {
   int SubItemIcon = kNoIcon;
 };
 
-inline constexpr int kMenuItemCount = static_cast<int>(MenuItem::about1) + 1;
-
 class ScriptedUi : public UiServices {
  public:
   ScriptedUi();
@@ -83,7 +82,11 @@ class ScriptedUi : public UiServices {
   void QueueSaveAnswer(SaveFileResult answer) { saveAnswers_.push_back(std::move(answer)); }
   void QueueSavePath(std::string path) { QueueSaveAnswer({true, std::move(path)}); }
   void QueueSaveCancel() { QueueSaveAnswer({}); }
-  void QueueDialogAnswer(DialogResult answer) { dialogAnswers_.push_back(answer); }
+  // `whileShown` plays the user's part inside the dialog (picking a format,
+  // typing a name) before it closes with `answer`.
+  void QueueDialogAnswer(DialogResult answer, std::function<void()> whileShown = {}) {
+    dialogAnswers_.push_back({answer, std::move(whileShown)});
+  }
   void SetMainWindowRect(const WindowRect& rect) { window_ = rect; }
   // The user picking a row (or none) in the list.
   void SelectRow(std::optional<int> row);
@@ -125,6 +128,8 @@ class ScriptedUi : public UiServices {
   void SetStatusPanel(int panel, const std::string& text) override;
   void SetMenuEnabled(MenuItem item, bool enabled) override;
   void SetCaption(const std::string& text) override;
+  void CloseMainWindow() override;
+  int CloseRequests() const { return closeRequests_; }
 
  private:
   static std::size_t Index(MenuItem item) { return static_cast<std::size_t>(item); }
@@ -137,13 +142,18 @@ class ScriptedUi : public UiServices {
   std::deque<MessageResult> messageAnswers_;
   std::deque<OpenFileResult> openAnswers_;
   std::deque<SaveFileResult> saveAnswers_;
-  std::deque<DialogResult> dialogAnswers_;
+  struct DialogAnswer {
+    DialogResult Result;
+    std::function<void()> WhileShown;
+  };
+  std::deque<DialogAnswer> dialogAnswers_;
   WindowRect window_{0, 0, 538, 319};
   std::vector<ScriptedRow> rows_;
   std::optional<int> selected_;
   std::array<std::string, kStatusPanels> panels_;
   std::array<bool, kMenuItemCount> menu_{};
   std::string caption_;
+  int closeRequests_ = 0;
 };
 
 }  // namespace vellonix::ui::testing

@@ -2,16 +2,25 @@
 // reaches the screen only through UiServices, so it runs headless in tests.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "vellonix/core/directory.hpp"
 #include "vellonix/core/geometry.hpp"
+#include "vellonix/ui/new_disk_dialog.hpp"
 #include "vellonix/ui/ui_services.hpp"
 
 namespace vellonix::ui {
 
 inline constexpr const char* kApplicationTitle = "SAM Coupé Vellonix";
+
+// SaveDialog1's filter entry for a document path: 1 (MGT) for ".mgt" in
+// any case, else 2 (SAD).
+int SaveFilterIndexFor(const std::string& documentPath);
+// The name SaveDialog1 proposes: the path without the extension of its
+// file-name part, or the path unchanged when that part has none.
+std::string ProposedSaveName(const std::string& documentPath);
 
 class TForm1 {
  public:
@@ -34,6 +43,32 @@ class TForm1 {
   void UpdateStatusBar();
   void ShowTitle();
 
+  // The document lifecycle. SaveChanges is true when the caller may go on
+  // to replace or release the image; SaveDiskimageDialog when the user
+  // chose a file name.
+  bool SaveChanges();
+  bool SaveDiskimageDialog();
+  // True when the main window may close.
+  bool FormClose();
+  void SettingsChanged();
+  void ShowAboutBox();
+  void MakeNewDiskImage();
+
+  // The menu commands.
+  void Opendiskimage1Click();
+  void Savediskimage1Click();
+  void Savediskimageas1Click();
+  void Newdiskimage1Click() { MakeNewDiskImage(); }
+  void Exit1Click();
+  void about1Click() { ShowAboutBox(); }
+
+  // Runs a command to its end. A host error that escapes it ends the
+  // command and is shown with its text, as every command's errors are.
+  void RunCommand(void (TForm1::*command)());
+  void RunCommand(const std::function<void()>& command);
+
+  NewDiskDialogModel& OKBottomDlg1() { return newDiskDialog_; }
+
   core::DiskImageBuffer& DiskImageBuffer() { return *diskImageBuffer_; }
   const core::DiskImageBuffer& DiskImageBuffer() const { return *diskImageBuffer_; }
   core::DirectoryState& Directory() { return directory_; }
@@ -46,6 +81,9 @@ class TForm1 {
   std::string LoadName;      // OpenDialog1's file name
 
  protected:
+  // Asks for a file name, saves there and shows it in the title; false when
+  // the user cancelled the dialog.
+  bool SaveUnderChosenName();
   // An error box of our own, with its beep, centred for its assumed width.
   void ReportError(const std::string& text, int boxWidth);
 
@@ -53,6 +91,7 @@ class TForm1 {
   UiServices& ui_;
   std::unique_ptr<core::DiskImageBuffer> diskImageBuffer_;
   core::DirectoryState directory_;
+  NewDiskDialogModel newDiskDialog_;
 };
 
 }  // namespace vellonix::ui

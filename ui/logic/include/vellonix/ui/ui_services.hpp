@@ -84,6 +84,7 @@ enum class MenuItem {
   Options1,
   about1,
 };
+inline constexpr int kMenuItemCount = static_cast<int>(MenuItem::about1) + 1;
 
 // Icon number for "no icon" in the list.
 inline constexpr int kNoIcon = -1;
@@ -125,6 +126,8 @@ class UiServices {
   virtual void SetStatusPanel(int panel, const std::string& text) = 0;
   virtual void SetMenuEnabled(MenuItem item, bool enabled) = 0;
   virtual void SetCaption(const std::string& text) = 0;
+  // A close request of the main window, which TForm1::FormClose may veto.
+  virtual void CloseMainWindow() = 0;
 };
 
 // The top-left corner that centres a box of width `boxWidth` and the

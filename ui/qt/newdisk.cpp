@@ -1,0 +1,84 @@
+#include "newdisk.hpp"
+
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpressionValidator>
+
+namespace vellonix::ui::qt {
+
+namespace {
+// The name box takes what a SAM disk can store: one byte per character.
+constexpr int kUnlimited = 32767;
+}
+
+void CentreOnParent(QWidget& dialog) {
+  const QWidget* parent = dialog.parentWidget();
+  if (parent == nullptr) return;
+  const QRect frame = parent->window()->frameGeometry();
+  dialog.adjustSize();
+  const QSize size = dialog.frameGeometry().size();
+  dialog.move(frame.left() + (frame.width() - size.width()) / 2, frame.top() + (frame.height() - size.height()) / 2);
+}
+
+TOKBottomDlg1::TOKBottomDlg1(NewDiskDialogModel& model, QWidget* parent) : QDialog(parent), model_(model) {
+  setWindowTitle(QStringLiteral("New diskimage"));
+  setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+  setFixedSize(274, 181);
+
+  RadioGroup3 = new QGroupBox(QStringLiteral("Disk format"), this);
+  RadioGroup3->setGeometry(8, 8, 257, 73);
+  buttons_ = new QButtonGroup(this);
+  const char* items[] = {"SAM-DOS format (no disk name)", "MasterDOS format (10 character disk name)",
+                         "B-DOS format (16 character disk name)"};
+  for (int item = 0; item < 3; ++item) {
+    auto* radio = new QRadioButton(QString::fromUtf8(items[item]), RadioGroup3);
+    radio->setGeometry(8, 16 + item * 17, 241, 17);
+    buttons_->addButton(radio, item);
+    RadioGroup3Items[static_cast<std::size_t>(item)] = radio;
+  }
+  connect(buttons_, &QButtonGroup::idClicked, this, &TOKBottomDlg1::RadioGroup3Click);
+
+  GroupBox1 = new QGroupBox(QStringLiteral("Disk name"), this);
+  GroupBox1->setGeometry(8, 88, 257, 49);
+  Edit1 = new QLineEdit(GroupBox1);
+  Edit1->setGeometry(16, 16, 225, 21);
+  Edit1->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[\\x{0020}-\\x{00FF}]*")), Edit1));
+
+  OKBtn = new QPushButton(QStringLiteral("&OK"), this);
+  OKBtn->setGeometry(55, 148, 75, 25);
+  OKBtn->setDefault(true);
+  connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
+  CancelBtn = new QPushButton(QStringLiteral("&Cancel"), this);
+  CancelBtn->setGeometry(143, 148, 75, 25);
+  connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);  // Esc rejects as well
+
+  setTabOrder(RadioGroup3Items[0], Edit1);
+  ShowModel();
+}
+
+void TOKBottomDlg1::RadioGroup3Click(int item) {
+  model_.RadioGroup3Click(item);
+  ShowModel();
+}
+
+void TOKBottomDlg1::ShowModel() {
+  RadioGroup3Items[static_cast<std::size_t>(model_.RadioGroup3ItemIndex())]->setChecked(true);
+  Edit1->setEnabled(model_.Edit1Enabled());
+  const int limit = model_.Edit1MaxLength();
+  Edit1->setMaxLength(limit == NewDiskDialogModel::kNoLengthLimit ? kUnlimited : limit);
+  Edit1->setText(QString::fromUtf8(model_.Edit1Text));
+}
+
+DialogResult TOKBottomDlg1::Execute() {
+  ShowModel();
+  RadioGroup3Items[static_cast<std::size_t>(model_.RadioGroup3ItemIndex())]->setFocus();
+  CentreOnParent(*this);
+  const bool ok = exec() == QDialog::Accepted;
+  if (ok) model_.Edit1Text = Edit1->text().toUtf8().toStdString();
+  return ok ? DialogResult::Ok : DialogResult::Cancel;
+}
+
+}  // namespace vellonix::ui::qt

@@ -1,0 +1,111 @@
+#include "qt_ui_services.hpp"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QTreeWidget>
+
+#include "std_dialogs.hpp"
+
+namespace vellonix::ui::qt {
+
+namespace {
+
+QString FromUtf8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+constexpr int kNameColumn = 1;  // the first sub-item
+
+}  // namespace
+
+void QtUiServices::SetDialogRunner(ModalDialog dialog, std::function<DialogResult()> run) {
+  dialogs_[static_cast<std::size_t>(dialog)] = std::move(run);
+}
+
+void QtUiServices::Beep() { QApplication::beep(); }
+
+MessageResult QtUiServices::ShowMessage(const std::string& text, MessageKind kind, MessageButtons buttons,
+                                        ScreenPoint topLeft) {
+  return ShowPlacedMessage(parts_.Window, text, kind, buttons, topLeft);
+}
+
+OpenFileResult QtUiServices::ShowOpenDialog(const OpenFileRequest& request) {
+  return RunOpenDialog(parts_.Window, request);
+}
+
+SaveFileResult QtUiServices::ShowSaveDialog(const SaveFileRequest& request) {
+  return RunSaveDialog(parts_.Window, request);
+}
+
+DialogResult QtUiServices::ShowModalDialog(ModalDialog dialog) {
+  const auto& run = dialogs_[static_cast<std::size_t>(dialog)];
+  return run ? run() : DialogResult::Cancel;
+}
+
+void QtUiServices::ShowError(const std::string& text) {
+  QMessageBox box(QMessageBox::Critical, QStringLiteral("Error"), FromUtf8(text), QMessageBox::NoButton,
+                  parts_.Window);
+  box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+  box.exec();
+}
+
+WindowRect QtUiServices::MainWindowRect() const {
+  const QRect frame = parts_.Window->frameGeometry();
+  return {frame.left(), frame.top(), frame.width(), frame.height()};
+}
+
+void QtUiServices::ClearRows() { parts_.ListView1->clear(); }
+
+int QtUiServices::AppendRow() {
+  parts_.ListView1->addTopLevelItem(new QTreeWidgetItem());
+  return parts_.ListView1->topLevelItemCount() - 1;
+}
+
+void QtUiServices::InsertRow(int position) { parts_.ListView1->insertTopLevelItem(position, new QTreeWidgetItem()); }
+
+void QtUiServices::RemoveRow(int position) { delete parts_.ListView1->takeTopLevelItem(position); }
+
+void QtUiServices::SetRowCaption(int row, const std::string& text) {
+  if (auto* item = parts_.ListView1->topLevelItem(row)) item->setText(0, FromUtf8(text));
+}
+
+void QtUiServices::SetSubItem(int row, int subItem, const std::string& text) {
+  auto* item = parts_.ListView1->topLevelItem(row);
+  if (item == nullptr || subItem < 0 || subItem >= kSubItems) return;
+  item->setText(subItem + 1, FromUtf8(text));
+}
+
+void QtUiServices::SetRowIcon(int row, int icon) {
+  if (auto* item = parts_.ListView1->topLevelItem(row)) item->setIcon(0, images_.Icon(icon));
+}
+
+void QtUiServices::SetSubItemIcon(int row, int icon) {
+  if (auto* item = parts_.ListView1->topLevelItem(row)) item->setIcon(kNameColumn, images_.Icon(icon));
+}
+
+void QtUiServices::SelectFirstRow() {
+  if (auto* first = parts_.ListView1->topLevelItem(0)) parts_.ListView1->setCurrentItem(first);
+}
+
+std::optional<int> QtUiServices::SelectedRow() const {
+  const QList<QTreeWidgetItem*> selected = parts_.ListView1->selectedItems();
+  if (selected.isEmpty()) return std::nullopt;
+  return parts_.ListView1->indexOfTopLevelItem(selected.front());
+}
+
+void QtUiServices::SetStatusPanel(int panel, const std::string& text) {
+  if (panel < 0 || panel >= kStatusPanels) return;
+  QLabel* label = parts_.Panels[static_cast<std::size_t>(panel)];
+  label->setText(FromUtf8(text));
+  label->setToolTip(label->text());  // the whole text where the panel cuts it
+}
+
+void QtUiServices::SetMenuEnabled(MenuItem item, bool enabled) {
+  if (QAction* action = parts_.Actions[static_cast<std::size_t>(item)]) action->setEnabled(enabled);
+}
+
+void QtUiServices::SetCaption(const std::string& text) { parts_.Window->setWindowTitle(FromUtf8(text)); }
+
+void QtUiServices::CloseMainWindow() { parts_.Window->close(); }
+
+}  // namespace vellonix::ui::qt

@@ -1,0 +1,62 @@
+// The user-interface services over the main window's widgets: each call is
+// a thin translation into Qt, texts converted from UTF-8.
+#pragma once
+
+#include <array>
+#include <functional>
+
+#include "image_list.hpp"
+#include "vellonix/ui/ui_services.hpp"
+
+class QAction;
+class QLabel;
+class QTreeWidget;
+class QWidget;
+
+namespace vellonix::ui::qt {
+
+// What the services act on; the main window owns all of it.
+struct MainWindowParts {
+  QWidget* Window = nullptr;
+  QTreeWidget* ListView1 = nullptr;
+  std::array<QLabel*, kStatusPanels> Panels{};
+  std::array<QAction*, kMenuItemCount> Actions{};
+};
+
+class QtUiServices : public UiServices {
+ public:
+  explicit QtUiServices(const MainWindowParts& parts) : parts_(parts) {}
+
+  // The long-lived dialogs register how they are shown.
+  void SetDialogRunner(ModalDialog dialog, std::function<DialogResult()> run);
+
+  void Beep() override;
+  MessageResult ShowMessage(const std::string& text, MessageKind kind, MessageButtons buttons,
+                            ScreenPoint topLeft) override;
+  OpenFileResult ShowOpenDialog(const OpenFileRequest& request) override;
+  SaveFileResult ShowSaveDialog(const SaveFileRequest& request) override;
+  DialogResult ShowModalDialog(ModalDialog dialog) override;
+  void ShowError(const std::string& text) override;
+  WindowRect MainWindowRect() const override;
+  void ClearRows() override;
+  int AppendRow() override;
+  void InsertRow(int position) override;
+  void RemoveRow(int position) override;
+  void SetRowCaption(int row, const std::string& text) override;
+  void SetSubItem(int row, int subItem, const std::string& text) override;
+  void SetRowIcon(int row, int icon) override;
+  void SetSubItemIcon(int row, int icon) override;
+  void SelectFirstRow() override;
+  std::optional<int> SelectedRow() const override;
+  void SetStatusPanel(int panel, const std::string& text) override;
+  void SetMenuEnabled(MenuItem item, bool enabled) override;
+  void SetCaption(const std::string& text) override;
+  void CloseMainWindow() override;
+
+ private:
+  MainWindowParts parts_;
+  ImageList images_;
+  std::array<std::function<DialogResult()>, 4> dialogs_;
+};
+
+}  // namespace vellonix::ui::qt

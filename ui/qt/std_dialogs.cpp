@@ -1,0 +1,120 @@
+#include "std_dialogs.hpp"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRegularExpression>
+
+namespace vellonix::ui::qt {
+
+namespace {
+
+QString FromUtf8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+std::string ToUtf8(const QString& text) { return text.toUtf8().toStdString(); }
+
+}  // namespace
+
+QStringList QtNameFilters(const std::string& filter) {
+  const QStringList parts = FromUtf8(filter).split(QLatin1Char('|'));
+  QStringList filters;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    QString description = parts[i].trimmed();
+    const QString patterns = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts).join(QLatin1Char(' '));
+    // "Disk images (*.mgt;*.sad)" already shows its patterns: put Qt's form there.
+    static const QRegularExpression trailingGroup(QStringLiteral("\\s*\\([^()]*\\)$"));
+    description.remove(trailingGroup);
+    filters << QStringLiteral("%1 (%2)").arg(description, patterns);
+  }
+  return filters;
+}
+
+QString SuffixOfNameFilter(const QString& nameFilter) {
+  static const QRegularExpression firstPattern(QStringLiteral("\\(\\*\\.([^ ()*?]+)[ )]"));
+  const QRegularExpressionMatch match = firstPattern.match(nameFilter);
+  return match.hasMatch() ? match.captured(1) : QString();
+}
+
+MessageResult ShowPlacedMessage(QWidget* parent, const std::string& text, MessageKind kind, MessageButtons buttons,
+                                ScreenPoint topLeft) {
+  QMessageBox box(parent);
+  box.setWindowTitle(kind == MessageKind::Error ? QStringLiteral("Error") : QStringLiteral("Confirm"));
+  box.setIcon(kind == MessageKind::Error ? QMessageBox::Critical : QMessageBox::Question);
+  // Our texts lead with a line break of their own ("\rInvalid diskimage").
+  box.setText(FromUtf8(text).remove(QLatin1Char('\r')).trimmed());
+
+  QPushButton* ok = nullptr;
+  QPushButton* yes = nullptr;
+  QPushButton* no = nullptr;
+  QPushButton* cancel = nullptr;
+  if (buttons == MessageButtons::Ok) {
+    ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box.setDefaultButton(ok);
+    box.setEscapeButton(ok);
+  } else {
+    yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
+    no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
+    box.setDefaultButton(yes);
+    // Closing the box is Cancel; a Yes/No box gets an unseen button for it,
+    // or Qt would take the close as No.
+    cancel = box.addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole);
+    box.setEscapeButton(cancel);
+    if (buttons == MessageButtons::YesNo) cancel->hide();
+  }
+  box.move(topLeft.X, topLeft.Y);
+  box.exec();
+
+  const auto* clicked = box.clickedButton();
+  if (clicked != nullptr && clicked == ok) return MessageResult::Ok;
+  if (clicked != nullptr && clicked == yes) return MessageResult::Yes;
+  if (clicked != nullptr && clicked == no) return MessageResult::No;
+  return MessageResult::Cancel;
+}
+
+OpenFileResult RunOpenDialog(QWidget* parent, const OpenFileRequest& request) {
+  QFileDialog dialog(parent, FromUtf8(request.Title));
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(request.MultiSelect ? QFileDialog::ExistingFiles
+                                         : (request.MustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile));
+  dialog.setNameFilters(QtNameFilters(request.Filter));
+  dialog.setDefaultSuffix(FromUtf8(request.DefaultExtension).remove(0, request.DefaultExtension.starts_with('.')));
+  if (!request.FileName.empty()) dialog.selectFile(FromUtf8(request.FileName));
+  if (dialog.exec() != QDialog::Accepted) return {};
+  OpenFileResult result{true, {}};
+  for (const QString& path : dialog.selectedFiles()) result.Paths.push_back(ToUtf8(path));
+  return result;
+}
+
+SaveFileResult RunSaveDialog(QWidget* parent, const SaveFileRequest& request) {
+  QFileDialog dialog(parent, FromUtf8(request.Title));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.OverwritePrompt);
+  const QStringList filters = QtNameFilters(request.Filter);
+  if (!filters.isEmpty()) {
+    dialog.setNameFilters(filters);
+    const QString selected = filters.value(request.FilterIndex - 1, filters.front());
+    dialog.selectNameFilter(selected);
+    dialog.setDefaultSuffix(SuffixOfNameFilter(selected));
+    // A name typed without an extension takes the one of the filter in view.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog](const QString& filter) { dialog.setDefaultSuffix(SuffixOfNameFilter(filter)); });
+  } else {
+    dialog.setDefaultSuffix(FromUtf8(request.DefaultExtension).remove(0, request.DefaultExtension.starts_with('.')));
+  }
+  if (!request.FileName.empty()) dialog.selectFile(FromUtf8(request.FileName));
+
+  while (dialog.exec() == QDialog::Accepted) {
+    const QString path = dialog.selectedFiles().value(0);
+    if (path.isEmpty()) break;
+    const QFileInfo target(path);
+    if (!target.exists() || target.isWritable()) return {true, ToUtf8(path)};
+    // A read-only file is refused in the dialog, before anything is written.
+    QMessageBox::warning(&dialog, dialog.windowTitle(),
+                         QStringLiteral("%1\nThis file is set to read-only.\nTry again with a different file name.")
+                             .arg(target.fileName()));
+  }
+  return {};
+}
+
+}  // namespace vellonix::ui::qt

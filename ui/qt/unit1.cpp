@@ -1,0 +1,149 @@
+#include "unit1.hpp"
+
+#include <QCloseEvent>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
+#include "about.hpp"
+#include "main_menu.hpp"
+#include "newdisk.hpp"
+
+namespace vellonix::ui::qt {
+
+namespace {
+
+using Command = void (TForm1::*)();
+
+// The menu items whose commands exist so far; the others stay unwired.
+Command CommandOf(MenuItem item) {
+  switch (item) {
+    case MenuItem::Opendiskimage1: return &TForm1::Opendiskimage1Click;
+    case MenuItem::Savediskimage1: return &TForm1::Savediskimage1Click;
+    case MenuItem::Savediskimageas1: return &TForm1::Savediskimageas1Click;
+    case MenuItem::Newdiskimage1: return &TForm1::Newdiskimage1Click;
+    case MenuItem::Exit1: return &TForm1::Exit1Click;
+    case MenuItem::about1: return &TForm1::about1Click;
+    default: return nullptr;
+  }
+}
+
+}  // namespace
+
+MainWindow::MainWindow() {
+  parts_.Window = this;
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+  BuildMenu();
+  BuildListView();
+  BuildStatusBar();
+  setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+
+  services_ = std::make_unique<QtUiServices>(parts_);
+  services_->SetDialogRunner(ModalDialog::About, [this] {
+    ShowAboutBox(this);
+    return DialogResult::Ok;
+  });
+  form_ = std::make_unique<TForm1>(*services_);
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::CreateDialogs() {
+  newDiskDialog_ = new TOKBottomDlg1(form_->OKBottomDlg1(), this);
+  services_->SetDialogRunner(ModalDialog::NewDiskImage, [this] { return newDiskDialog_->Execute(); });
+}
+
+void MainWindow::BuildMenu() {
+  QMenu* menus[4] = {};
+  for (const MenuEntry& entry : MainMenuTable()) {
+    const auto top = static_cast<std::size_t>(entry.Menu);
+    QAction* action = nullptr;
+    if (IsMenuBarCommand(entry.Menu)) {
+      action = menuBar()->addAction(QString::fromUtf8(entry.Caption));
+    } else {
+      if (menus[top] == nullptr) menus[top] = menuBar()->addMenu(QString::fromUtf8(TopMenuCaption(entry.Menu)));
+      if (entry.Caption == nullptr) {
+        menus[top]->addSeparator();
+        continue;
+      }
+      action = menus[top]->addAction(QString::fromUtf8(entry.Caption));
+    }
+    action->setShortcut(entry.Shortcut);
+    action->setEnabled(entry.Enabled);
+    action->setVisible(entry.Visible);
+    parts_.Actions[static_cast<std::size_t>(entry.Item)] = action;
+    if (const Command command = CommandOf(entry.Item)) {
+      connect(action, &QAction::triggered, this, [this, command] { form_->RunCommand(command); });
+    }
+  }
+}
+
+void MainWindow::BuildListView() {
+  auto* list = new QTreeWidget(this);
+  list->setObjectName(QStringLiteral("ListView1"));
+  list->setRootIsDecorated(false);
+  list->setUniformRowHeights(true);
+  list->setItemsExpandable(false);
+  list->setAllColumnsShowFocus(true);
+  list->setSelectionBehavior(QAbstractItemView::SelectRows);
+  list->setSelectionMode(QAbstractItemView::SingleSelection);
+  list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  list->setIconSize(QSize(kImageListSize, kImageListSize));
+  list->setHeaderLabels({QStringLiteral("File #"), QStringLiteral("Filename"), QStringLiteral("Size"),
+                         QStringLiteral("Type"), QStringLiteral("Details"), QStringLiteral("Date stamp")});
+  list->header()->setStretchLastSection(false);
+  list->header()->setSectionsMovable(false);
+  for (std::size_t column = 0; column < kColumnWidths.size(); ++column) {
+    list->setColumnWidth(static_cast<int>(column), kColumnWidths[column]);
+  }
+  setCentralWidget(list);
+  parts_.ListView1 = list;
+}
+
+void MainWindow::BuildStatusBar() {
+  auto* bar = new QStatusBar(this);
+  bar->setObjectName(QStringLiteral("StatusBar1"));
+  bar->setSizeGripEnabled(false);
+  bar->setFixedHeight(kStatusBarHeight);
+  for (std::size_t panel = 0; panel < kPanelWidths.size(); ++panel) {
+    auto* label = new QLabel(bar);
+    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    label->setFixedWidth(kPanelWidths[panel]);
+    label->setContentsMargins(2, 0, 2, 0);
+    bar->addWidget(label);
+    parts_.Panels[panel] = label;
+  }
+  setStatusBar(bar);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  bool mayClose = false;
+  form_->RunCommand([this, &mayClose] { mayClose = form_->FormClose(); });
+  if (mayClose) {
+    event->accept();
+  } else {
+    event->ignore();
+  }
+}
+
+#ifdef Q_OS_WIN
+bool MainWindow::nativeEvent(const QByteArray& eventType, void* message, qintptr* result) {
+  const auto* msg = static_cast<const MSG*>(message);
+  if (eventType == "windows_generic_MSG" && msg->message == WM_WININICHANGE) {
+    form_->SettingsChanged();
+    *result = 0;
+    return true;  // not passed on
+  }
+  return QMainWindow::nativeEvent(eventType, message, result);
+}
+#endif
+
+}  // namespace vellonix::ui::qt

@@ -84,8 +84,9 @@ void WriteFileSafely(std::string_view utf8Path, std::span<const std::uint8_t> by
     }
   }
 
-  auto [temporary, rawFile] = CreateTemporaryBeside(target, shownPath);
-  std::unique_ptr<std::FILE, FileCloser> file(rawFile);
+  auto created = CreateTemporaryBeside(target, shownPath);
+  const fs::path temporary = std::move(created.first);
+  std::unique_ptr<std::FILE, FileCloser> file(created.second);
   const auto fail = [&](std::error_code code) {
     file.reset();
     std::error_code ignored;

@@ -54,7 +54,14 @@ std::string DateStampText(const DateStampBytes& s) {
 }
 
 std::uint32_t SamFileLength(ConstDirEntry e) {
-  return PageAddress(e.LengthPages(), e.Byte8(DirEntryField::LengthInPage), e.Byte8(DirEntryField::LengthInPage + 1));
+  const std::uint32_t masked =
+      PageAddress(e.LengthPages(), e.Byte8(DirEntryField::LengthInPage), e.Byte8(DirEntryField::LengthInPage + 1));
+  // Files of 512 K and more need the page count's bits 5-7, which other
+  // writers may use for something else: the whole byte counts only when the
+  // file's sectors hold that many bytes after the header.
+  const std::uint32_t whole = masked + (e.LengthPages() & ~0x1Fu) * kPageSize;
+  const std::int64_t capacity = std::int64_t{e.SectorCount()} * kSectorPayload - kFileHeaderSize;
+  return whole <= capacity ? whole : masked;
 }
 
 std::uint32_t SamStartAddress(ConstDirEntry e) {

@@ -82,6 +82,15 @@ TEST(RowDetails, TypeSpecificTextsAndIcons) {
   }
 }
 
+TEST(RowDetails, CodeLengthTakesThePageCountsHighBitsOnlyWhenTheSectorsHoldThem) {
+  ImageBuilder image;
+  DirEntry entry = image.PlaceCodeFile(kSlot, "BIG", std::vector<std::uint8_t>(600000, 0x11));  // LengthPages 36
+  EXPECT_EQ(DecodeRow(image.Disk(), kSlot).SubItems[kDetails], "32768,600000");
+  // 1,177 sectors hold 600,261 bytes after the header: 300 more is no length.
+  entry.SetWord(F::LengthInPage, static_cast<std::uint16_t>(entry.LengthInPage() + 300));
+  EXPECT_EQ(DecodeRow(image.Disk(), kSlot).SubItems[kDetails], "32768," + std::to_string(600300 - 32 * 16384));
+}
+
 TEST(RowDetails, ZxAutostartComesFromTheFilesOwnEntry) {
   for (const std::uint8_t own : {std::uint8_t{0}, std::uint8_t{255}}) {
     ImageBuilder image;

@@ -74,7 +74,9 @@ std::string FileNameText(ConstDirEntry entry);  // up to the first zero byte
 std::string SizeText(int sectors);              // "1.5K"
 std::string DateStampText(const DateStampBytes& stamp);  // empty when invalid
 
-// Length of a SAM file from its page count and in-page length.
+// Length of a SAM file from its page count and in-page length. The page
+// count's bits 5-7 (files of 512 K and more) count only when the file's
+// sectors hold that many bytes; otherwise they are taken for other data.
 std::uint32_t SamFileLength(ConstDirEntry entry);
 // Start address: the stored page plus one, and the offset without bit 15.
 std::uint32_t SamStartAddress(ConstDirEntry entry);

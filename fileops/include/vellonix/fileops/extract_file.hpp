@@ -1,0 +1,29 @@
+// Extracting a SAM file: its chain gathered from the disk, the header
+// skipped, the data cut to the length its entry gives.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "vellonix/core/dir_entry.hpp"
+#include "vellonix/core/geometry.hpp"
+
+namespace vellonix::fileops {
+
+// The number of bytes the entry's type says its file holds: fixed for
+// snapshots, ZxLength for ZX files, the SAM length (core::SamFileLength)
+// for SAM files, 0 for directories and unknown codes.
+std::uint32_t ExtractLength(core::ConstDirEntry entry);
+
+// The file's data: the bytes after the 9-byte header in the chain from the
+// first sector, at most SectorCount sectors, stopping at a zero link or a
+// sector outside the disk. ExtractLength bytes, or all that the gathered
+// sectors hold when that is fewer.
+std::vector<std::uint8_t> ExtractFileBytes(const core::DiskImageBuffer& disk, int slot);
+
+// Writes ExtractFileBytes to `utf8Path` through a temporary file (an
+// existing file is replaced). Host failures throw core::HostIoError.
+void ExtractFileTo(const core::DiskImageBuffer& disk, int slot, std::string_view utf8Path);
+
+}  // namespace vellonix::fileops

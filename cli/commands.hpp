@@ -9,5 +9,10 @@ namespace vellonix::cli {
 Command AddLsCommand(CLI::App& app);
 Command AddConvertCommand(CLI::App& app);
 Command AddNewCommand(CLI::App& app);
+Command AddAddCommand(CLI::App& app);
+Command AddExtractCommand(CLI::App& app);
+Command AddRmCommand(CLI::App& app);
+Command AddRenameCommand(CLI::App& app);
+Command AddLabelCommand(CLI::App& app);
 
 }  // namespace vellonix::cli

@@ -17,7 +17,9 @@ constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
 
 // Every subcommand, in the order help lists them.
-constexpr std::array<CommandFactory, 3> kCommands{&AddLsCommand, &AddConvertCommand, &AddNewCommand};
+constexpr std::array<CommandFactory, 8> kCommands{&AddLsCommand,     &AddConvertCommand, &AddNewCommand,
+                                                  &AddAddCommand,    &AddExtractCommand, &AddRmCommand,
+                                                  &AddRenameCommand, &AddLabelCommand};
 
 int ReportFailure(const char* message) {
   std::fprintf(stderr, "%s\n", message);
@@ -25,7 +27,7 @@ int ReportFailure(const char* message) {
 }
 
 int Run(int argc, char** argv) {
-  CLI::App app("Lists SAM Coupé disk images and converts them between the MGT and SAD containers.",
+  CLI::App app("Lists, creates and edits SAM Coupé disk images in the MGT and SAD containers.",
                "vellonix-cli");
   app.set_version_flag("--version", VELLONIX_VERSION);
   app.require_subcommand(1);

@@ -1,0 +1,32 @@
+#include "image_edit.hpp"
+
+#include "vellonix/core/listing.hpp"
+#include "vellonix/core/text.hpp"
+#include "vellonix/fileops/edit_entry.hpp"
+
+namespace vellonix::cli {
+
+ScannedImage LoadAndScan(std::string_view path) {
+  LoadedImage image = LoadImageOrFail(path);
+  core::DirectoryState state = core::ListDirectory(*image.Disk).State;
+  return {std::move(image), std::move(state)};
+}
+
+int RowOfFileNumber(const core::DirectoryState& state, int fileNumber) {
+  const auto row = fileNumber >= 1 ? fileops::RowOfSlot(state, fileNumber - 1) : std::nullopt;
+  if (!row) throw CommandError("no file in the list has File # " + std::to_string(fileNumber));
+  return *row;
+}
+
+std::string SamBytesOrFail(std::string_view utf8, std::string_view what) {
+  auto bytes = core::Utf8ToLatin1(utf8);
+  if (!bytes) throw CommandError(std::string(what) + " holds a character that no SAM byte stands for");
+  return std::move(*bytes);
+}
+
+void CheckNameLength(std::string_view name, std::size_t maxLength, std::string_view what) {
+  if (name.size() <= maxLength) return;
+  throw CommandError(std::string(what) + " is longer than " + std::to_string(maxLength) + " characters");
+}
+
+}  // namespace vellonix::cli

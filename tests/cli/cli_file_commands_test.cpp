@@ -1,0 +1,150 @@
+// vellonix-cli add, extract, rm, rename and label, run on images made here
+// and checked against what the core reads back from the saved image.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "cli_runner.hpp"
+#include "image_builder.hpp"
+#include "vellonix/core/image_file.hpp"
+#include "vellonix/core/listing.hpp"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace vellonix;
+namespace testing = vellonix::testing;
+using testing::CliRun;
+using testing::ReadText;
+using testing::RunCli;
+
+const std::vector<std::string> kReproducible{"SOURCE_DATE_EPOCH=1700000000", "TZ=UTC"};
+
+class CliFileCommands : public ::testing::Test {
+ protected:
+  std::string Save(const imagekit::ImageBuilder& image, const std::string& name = "disk.mgt") const {
+    core::SaveImageFile(dir_ / name, image.Disk());
+    return dir_ / name;
+  }
+  core::DirectoryListing Listing(const std::string& path) const {
+    core::DiskImageBuffer disk;
+    EXPECT_TRUE(core::LoadImageFile(path, disk).has_value());
+    return core::ListDirectory(disk);
+  }
+  std::string Write(const std::string& name, const std::vector<std::uint8_t>& bytes) const {
+    testing::WriteBytes(testing::Utf8Path(dir_ / name), bytes);
+    return dir_ / name;
+  }
+
+  testing::ScratchDir dir_;
+};
+
+TEST_F(CliFileCommands, AddedFilesExtractByteForByteWithAReproducibleStamp) {
+  const std::vector<std::vector<std::uint8_t>> contents{{}, testing::RandomBytes(20000, 1), {'h', 'i'}};
+  std::vector<std::string> args{"add", "disk.sad"};
+  for (std::size_t i = 0; i < contents.size(); ++i) {
+    args.push_back(Write("hostfile" + std::to_string(i) + ".bin", contents[i]));
+  }
+  for (const std::string image : {"disk.sad", "again.sad"}) {
+    Save(imagekit::ImageBuilder(), image);
+    args[1] = image;
+    const CliRun run = RunCli(dir_, args, kReproducible);
+    ASSERT_EQ(run.ExitCode, 0) << run.Err;
+  }
+  EXPECT_EQ(ReadText(dir_ / "disk.sad"), ReadText(dir_ / "again.sad"));
+  EXPECT_EQ(fs::file_size(dir_ / "disk.sad"), core::kSadFileSize);
+
+  const auto listing = Listing(dir_ / "disk.sad");
+  ASSERT_EQ(listing.Rows.size(), contents.size());
+  for (std::size_t i = 0; i < contents.size(); ++i) {
+    EXPECT_EQ(listing.Rows[i].SubItems[core::kFilename], "hostfile" + std::to_string(i) + ".");
+    EXPECT_EQ(listing.Rows[i].SubItems[core::kDateStamp], "14-11-2023 22:13");
+    const std::string out = "out" + std::to_string(i);
+    ASSERT_EQ(RunCli(dir_, {"extract", "disk.sad", std::to_string(i + 1), out}).ExitCode, 0);
+    EXPECT_TRUE(testing::ReadBytes(dir_ / out) == contents[i]) << i;
+  }
+  // Without OUTPUT the file is written here under its name, made safe.
+  imagekit::ImageBuilder odd;
+  odd.PlaceCodeFile(0, " a/b\x01.c ", contents[2]);
+  Save(odd, "odd.mgt");
+  ASSERT_EQ(RunCli(dir_, {"extract", "odd.mgt", "1"}).ExitCode, 0);
+  EXPECT_TRUE(testing::ReadBytes(dir_ / "a_b_.c") == contents[2]);
+  EXPECT_EQ(RunCli(dir_, {"add", "disk.sad", "x"}, {"SOURCE_DATE_EPOCH=soon"}).ExitCode, 1);
+}
+
+TEST_F(CliFileCommands, AddReportsEachRefusalGoesOnAndFailsOnlyAtTheEnd) {
+  imagekit::ImageBuilder nearlyFull;
+  nearlyFull.PlaceFile(0, 19, "big", std::vector<std::uint8_t>(1500 * 510));  // 60 sectors left
+  const std::string image = Save(nearlyFull);
+  const std::string small = Write("small", std::vector<std::uint8_t>(900, 1));
+  const std::string large = Write("large", std::vector<std::uint8_t>(40000, 2));
+  CliRun run = RunCli(dir_, {"add", image, small, large, small});
+  EXPECT_EQ(run.ExitCode, 1);
+  EXPECT_EQ(run.Err, large + ": Not enough free space on disk\n");
+  EXPECT_EQ(Listing(image).Rows.size(), 3u);
+
+  // Nothing added: the image stays as it was; a host error ends the command unsaved.
+  imagekit::ImageBuilder fullDirectory;
+  for (int slot = 0; slot < 80; ++slot) fullDirectory.Entry(slot).SetStatusType(19);
+  const std::string full = Save(fullDirectory, "full.mgt");
+  const std::string before = ReadText(full);
+  run = RunCli(dir_, {"add", full, small, small});
+  EXPECT_EQ(run.ExitCode, 1);
+  EXPECT_EQ(run.Err, small + ": Directory Full\n" + small + ": Directory Full\n");
+  EXPECT_EQ(ReadText(full), before);
+  const std::string imageBefore = ReadText(image);
+  run = RunCli(dir_, {"add", image, small, dir_ / "missing"});
+  EXPECT_EQ(run.ExitCode, 1);
+  EXPECT_NE(run.Err.find("missing"), std::string::npos);
+  EXPECT_EQ(ReadText(image), imageBefore);
+}
+
+TEST_F(CliFileCommands, RmRenameAndLabelChangeTheImageInPlace) {
+  imagekit::ImageBuilder image;
+  for (int slot = 0; slot < 3; ++slot) {
+    image.PlaceCodeFile(slot, "file" + std::to_string(slot), std::vector<std::uint8_t>(700));
+  }
+  const std::string path = Save(image);
+  ASSERT_EQ(RunCli(dir_, {"rm", path, "2"}).ExitCode, 0);
+  ASSERT_EQ(RunCli(dir_, {"rename", path, "3", " caf\xC3\xA9 "}).ExitCode, 0);
+  ASSERT_EQ(RunCli(dir_, {"label", path, "Games"}).ExitCode, 0);
+  const auto listing = Listing(path);
+  ASSERT_EQ(listing.Rows.size(), 2u);
+  EXPECT_EQ(listing.Rows[0].Caption, "1");
+  EXPECT_EQ(listing.Rows[1].Caption, "3");
+  EXPECT_EQ(listing.Rows[1].SubItems[core::kFilename], "caf\xE9      ");
+  EXPECT_EQ(listing.Status[0], "MasterDOS format");
+  EXPECT_EQ(listing.Status[1], "Disk name: Games     ");
+}
+
+TEST_F(CliFileCommands, NumbersNamingNoListedFileAndBadNamesWriteNothing) {
+  imagekit::ImageBuilder image;
+  image.BDos("disk");
+  image.PlaceCodeFile(0, "one", std::vector<std::uint8_t>(700));
+  image.PlaceFile(1, 0, "erased", std::vector<std::uint8_t>(700));
+  image.PlaceCodeFile(2, "three", std::vector<std::uint8_t>(700));
+  const std::string path = Save(image);
+  const std::string before = ReadText(path);
+  const std::vector<std::vector<std::string>> refused{
+      {"extract", path, "2", "out"}, {"extract", path, "0", "out"}, {"rm", path, "99"},
+      {"rename", path, "4", "x"},    {"rename", path, "1", "eleven char"}, {"rename", path, "1", "\xE2\x82\xAC"},
+      {"label", path, "seventeen chars!!"}};
+  for (const auto& args : refused) {
+    const CliRun run = RunCli(dir_, args);
+    EXPECT_EQ(run.ExitCode, 1) << args[0] << " " << args[2];
+    EXPECT_NE(run.Err, "") << args[0];
+  }
+  EXPECT_NE(RunCli(dir_, {"rm", path, "2"}).Err.find("File # 2"), std::string::npos);
+  EXPECT_EQ(RunCli(dir_, {"rm", path, "first"}).ExitCode, 2);
+  EXPECT_EQ(ReadText(path), before);
+  EXPECT_FALSE(fs::exists(dir_ / "out"));
+
+  const CliRun help = RunCli(dir_, {"--help"});
+  for (const char* command : {"add ", "extract ", "rm ", "rename ", "label "}) {
+    EXPECT_NE(help.Out.find(command), std::string::npos) << command;
+  }
+}
+
+}  // namespace

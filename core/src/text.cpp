@@ -37,6 +37,22 @@ std::optional<std::string> Utf8ToLatin1(std::string_view text) {
   return out;
 }
 
+std::string Utf8ToLatin1Lossy(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size();) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    std::size_t length = lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+    for (std::size_t k = 1; k < length; ++k) {
+      if (i + k >= text.size() || (static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) length = 1;
+    }
+    const auto single = Utf8ToLatin1(text.substr(i, length));
+    out += single ? *single : std::string("?");
+    i += length;
+  }
+  return out;
+}
+
 std::string UpToFirstZero(std::span<const unsigned char> bytes) {
   const auto end = std::find(bytes.begin(), bytes.end(), 0);
   return std::string(bytes.begin(), end);

@@ -75,6 +75,8 @@ TEST(Utf8ToLatin1, MapsTheFirst256CodePointsAndRefusesTheRest) {
   EXPECT_EQ(Utf8ToLatin1("caf\xC3\xA9"), std::optional<std::string>("caf\xE9"));
   EXPECT_EQ(Latin1ToUtf8(*Utf8ToLatin1("\xC2\x80\xC3\xBF")), "\xC2\x80\xC3\xBF");
   for (const char* bad : {"\xE2\x82\xAC", "\xC3", "\xC3(", "\x80", "\xC1\xBF"}) EXPECT_FALSE(Utf8ToLatin1(bad)) << bad;
+  // Stored anyway: one '?' per character or stray byte, the rest kept.
+  EXPECT_EQ(Utf8ToLatin1Lossy("\xE2\x82\xAC caf\xC3\xA9 \xC3( \xF0\x9F\x98\x80!"), "? caf\xE9 ?( ?!");
 }
 
 }  // namespace

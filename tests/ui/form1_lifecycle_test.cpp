@@ -181,7 +181,7 @@ TEST_F(Form1Lifecycle, SaveAsksOnlyWhileUntitledAndSaveAsAlways) {
   ui_.QueueSavePath(dir_.File("second.sad"));
   form_.Savediskimageas1Click();
   EXPECT_EQ(SaveDialogsShown(), 2);
-  const auto& request = std::get<SaveDialogCall>(ui_.Interactions().back()).Request;
+  const SaveFileRequest request = std::get<SaveDialogCall>(ui_.Interactions().back()).Request;
   EXPECT_EQ(request.FileName, dir_.File("first"));
   EXPECT_EQ(ui_.Caption(), "SAM Coupé Vellonix - second.sad");
 

@@ -1,5 +1,7 @@
 #include "newdisk.hpp"
 
+#include <algorithm>
+
 #include <QButtonGroup>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -24,6 +26,7 @@ void CentreOnParent(QWidget& dialog) {
 }
 
 TOKBottomDlg1::TOKBottomDlg1(NewDiskDialogModel& model, QWidget* parent) : QDialog(parent), model_(model) {
+  setObjectName(QStringLiteral("OKBottomDlg1"));
   setWindowTitle(QStringLiteral("New diskimage"));
   setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
   setFixedSize(274, 181);
@@ -35,7 +38,7 @@ TOKBottomDlg1::TOKBottomDlg1(NewDiskDialogModel& model, QWidget* parent) : QDial
                          "B-DOS format (16 character disk name)"};
   for (int item = 0; item < 3; ++item) {
     auto* radio = new QRadioButton(QString::fromUtf8(items[item]), RadioGroup3);
-    radio->setGeometry(8, 16 + item * 17, 241, 17);
+    radio->setGeometry(6, 16 + item * 17, 250, 17);  // room for the longest caption
     buttons_->addButton(radio, item);
     RadioGroup3Items[static_cast<std::size_t>(item)] = radio;
   }
@@ -56,7 +59,23 @@ TOKBottomDlg1::TOKBottomDlg1(NewDiskDialogModel& model, QWidget* parent) : QDial
   connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);  // Esc rejects as well
 
   setTabOrder(RadioGroup3Items[0], Edit1);
+  WidenForCaptions();
   ShowModel();
+}
+
+void TOKBottomDlg1::WidenForCaptions() {
+  // The layout is drawn for a narrow 8-point dialog font; where the host's
+  // font needs more room for a caption, the dialog grows by that much
+  // rather than cutting the caption off.
+  int need = 0;
+  for (const QRadioButton* radio : RadioGroup3Items) need = std::max(need, radio->sizeHint().width());
+  const int extra = std::max(0, need - RadioGroup3Items[0]->width());
+  if (extra == 0) return;
+  for (QRadioButton* radio : RadioGroup3Items) radio->resize(radio->width() + extra, radio->height());
+  for (QWidget* widget : std::initializer_list<QWidget*>{RadioGroup3, GroupBox1, Edit1})
+    widget->resize(widget->width() + extra, widget->height());
+  for (QWidget* button : std::initializer_list<QWidget*>{OKBtn, CancelBtn}) button->move(button->x() + extra / 2, button->y());
+  setFixedSize(width() + extra, height());
 }
 
 void TOKBottomDlg1::RadioGroup3Click(int item) {

@@ -24,7 +24,8 @@ QFont ProgramFont() {
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("vellonix"));
-  QApplication::setApplicationDisplayName(QString::fromUtf8(vellonix::ui::kApplicationTitle));
+  // The application title stands in every window's caption already; Qt
+  // would append a display name to each caption, so none is set.
   QApplication::setApplicationVersion(QStringLiteral(VELLONIX_VERSION));
   QApplication::setFont(ProgramFont());
   QApplication::setWindowIcon(vellonix::ui::qt::ProgramIcon());

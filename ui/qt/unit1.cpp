@@ -15,6 +15,7 @@
 #include "about.hpp"
 #include "main_menu.hpp"
 #include "newdisk.hpp"
+#include "rename.hpp"
 
 namespace vellonix::ui::qt {
 
@@ -29,6 +30,11 @@ Command CommandOf(MenuItem item) {
     case MenuItem::Savediskimage1: return &TForm1::Savediskimage1Click;
     case MenuItem::Savediskimageas1: return &TForm1::Savediskimageas1Click;
     case MenuItem::Newdiskimage1: return &TForm1::Newdiskimage1Click;
+    case MenuItem::Changediskname1: return &TForm1::Changediskname1Click;
+    case MenuItem::ExtractFile1: return &TForm1::ExtractFile1Click;
+    case MenuItem::AddFile1: return &TForm1::AddFile1Click;
+    case MenuItem::RenameFile1: return &TForm1::RenameFile1Click;
+    case MenuItem::DeleteFile1: return &TForm1::DeleteFile1Click;
     case MenuItem::Exit1: return &TForm1::Exit1Click;
     case MenuItem::about1: return &TForm1::about1Click;
     default: return nullptr;
@@ -59,6 +65,8 @@ MainWindow::~MainWindow() = default;
 void MainWindow::CreateDialogs() {
   newDiskDialog_ = new TOKBottomDlg1(form_->OKBottomDlg1(), this);
   services_->SetDialogRunner(ModalDialog::NewDiskImage, [this] { return newDiskDialog_->Execute(); });
+  nameDialog_ = new TOKBottomDlg2(form_->OKBottomDlg2(), this);
+  services_->SetDialogRunner(ModalDialog::NameDialog, [this] { return nameDialog_->Execute(); });
 }
 
 void MainWindow::BuildMenu() {

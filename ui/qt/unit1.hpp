@@ -14,6 +14,7 @@ class QTreeWidget;
 namespace vellonix::ui::qt {
 
 class TOKBottomDlg1;
+class TOKBottomDlg2;
 
 inline constexpr int kClientWidth = 538;
 inline constexpr int kClientHeight = 319;
@@ -49,6 +50,7 @@ class MainWindow : public QMainWindow {
   std::unique_ptr<QtUiServices> services_;
   std::unique_ptr<TForm1> form_;
   TOKBottomDlg1* newDiskDialog_ = nullptr;
+  TOKBottomDlg2* nameDialog_ = nullptr;
 };
 
 }  // namespace vellonix::ui::qt

@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QDialog>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -14,6 +15,7 @@
 #include "modal_helper.hpp"
 #include "qt_printers.hpp"
 #include "newdisk.hpp"
+#include "rename.hpp"
 #include "std_dialogs.hpp"
 #include "unit1.hpp"
 
@@ -88,10 +90,14 @@ TEST(FileDialogFilters, BecomeQtNameFiltersAndSuffixes) {
 TEST(NewDiskDialog, RadioGroupEnablesAndLimitsTheNameAndTheChoiceStays) {
   MainWindow window;
   window.CreateDialogs();
-  auto* dialog = window.findChild<TOKBottomDlg1*>();
+  // No meta-object of their own: found by their instance names.
+  auto* dialog = static_cast<TOKBottomDlg1*>(window.findChild<QDialog*>("OKBottomDlg1"));
   ASSERT_NE(dialog, nullptr);
   NewDiskDialogModel& model = window.Form1().OKBottomDlg1();
-  EXPECT_EQ(dialog->size(), QSize(274, 181));
+  // 274 wide unless the host font needs more room for the captions.
+  EXPECT_EQ(dialog->height(), 181);
+  EXPECT_GE(dialog->width(), 274);
+  for (const QRadioButton* radio : dialog->RadioGroup3Items) EXPECT_GE(radio->width(), radio->sizeHint().width());
   EXPECT_TRUE(dialog->RadioGroup3Items[0]->isChecked());
   EXPECT_FALSE(dialog->Edit1->isEnabled());
   EXPECT_TRUE(dialog->OKBtn->isDefault());
@@ -124,6 +130,31 @@ TEST(NewDiskDialog, RadioGroupEnablesAndLimitsTheNameAndTheChoiceStays) {
     QTest::keyClick(dialog, Qt::Key_Escape);
   });
   EXPECT_FALSE(model.ExecuteNewDiskDialog(window.Services()));
+}
+
+TEST(NameDialog, ShowsTheCallersCaptionTextAndLimitAndReturnsTheText) {
+  MainWindow window;
+  window.CreateDialogs();
+  auto* dialog = static_cast<TOKBottomDlg2*>(window.findChild<QDialog*>("OKBottomDlg2"));
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(dialog->size(), QSize(234, 124));
+  EXPECT_EQ(dialog->Label1->text(), "Enter new name:");
+  NameDialogModel& model = window.Form1().OKBottomDlg2();
+  model = {"Rename file", "old", 10};
+
+  WhenModalShows([dialog](QWidget&) {
+    EXPECT_EQ(dialog->windowTitle(), "Rename file");
+    EXPECT_EQ(dialog->Edit1->text(), "old");
+    EXPECT_EQ(dialog->Edit1->maxLength(), 10);
+    QTest::keyClicks(dialog->Edit1, "new name is long");  // replaces the selected text
+    QTest::keyClick(dialog->Edit1, Qt::Key_Return);
+  });
+  EXPECT_TRUE(model.ExecuteNameDialog(window.Services()));
+  EXPECT_EQ(model.Edit1Text, "new name i");
+
+  WhenModalShows([dialog](QWidget&) { dialog->CancelBtn->click(); });
+  EXPECT_FALSE(model.ExecuteNameDialog(window.Services()));
+  EXPECT_EQ(model.Edit1Text, "new name i");
 }
 
 TEST(AboutBox, IsShownModallyAtItsSizeAndClosedByOk) {

@@ -15,6 +15,9 @@ std::string Latin1ToUtf8(std::string_view bytes);
 // The reverse, for names the user types: nullopt when the text is not valid
 // UTF-8 or holds a character above U+00FF, which no SAM byte stands for.
 std::optional<std::string> Utf8ToLatin1(std::string_view text);
+// The same for text that must be stored whatever it holds: each character
+// without a byte, and each malformed sequence, becomes '?'.
+std::string Utf8ToLatin1Lossy(std::string_view text);
 
 // Bytes as a string, up to (not including) the first zero byte.
 std::string UpToFirstZero(std::span<const unsigned char> bytes);

@@ -4,10 +4,13 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "vellonix/core/directory.hpp"
 #include "vellonix/core/geometry.hpp"
+#include "vellonix/fileops/add_file.hpp"
+#include "vellonix/ui/name_dialog.hpp"
 #include "vellonix/ui/new_disk_dialog.hpp"
 #include "vellonix/ui/ui_services.hpp"
 
@@ -62,12 +65,26 @@ class TForm1 {
   void Exit1Click();
   void about1Click() { ShowAboutBox(); }
 
+  // The file commands. SaveSamFile adds one host file and is true when it
+  // was added, false when it was refused with a message; host errors throw.
+  bool SaveSamFile(const std::string& path);
+  void AddFile1Click();
+  void ExtractFile1Click();
+  void DeleteFile1Click();
+  void RenameFile1Click();
+  void Changediskname1Click();
+
+  // The moment an added file is stamped with: the host's local time.
+  std::function<fileops::LocalDateTime()> Clock = HostLocalTime;
+  static fileops::LocalDateTime HostLocalTime();
+
   // Runs a command to its end. A host error that escapes it ends the
   // command and is shown with its text, as every command's errors are.
   void RunCommand(void (TForm1::*command)());
   void RunCommand(const std::function<void()>& command);
 
   NewDiskDialogModel& OKBottomDlg1() { return newDiskDialog_; }
+  NameDialogModel& OKBottomDlg2() { return nameDialog_; }
 
   core::DiskImageBuffer& DiskImageBuffer() { return *diskImageBuffer_; }
   const core::DiskImageBuffer& DiskImageBuffer() const { return *diskImageBuffer_; }
@@ -84,6 +101,8 @@ class TForm1 {
   // Asks for a file name, saves there and shows it in the title; false when
   // the user cancelled the dialog.
   bool SaveUnderChosenName();
+  // The slot of the selected row, if a listed row is selected.
+  std::optional<int> SelectedSlot() const;
   // An error box of our own, with its beep, centred for its assumed width.
   void ReportError(const std::string& text, int boxWidth);
 
@@ -92,6 +111,7 @@ class TForm1 {
   std::unique_ptr<core::DiskImageBuffer> diskImageBuffer_;
   core::DirectoryState directory_;
   NewDiskDialogModel newDiskDialog_;
+  NameDialogModel nameDialog_;
 };
 
 }  // namespace vellonix::ui

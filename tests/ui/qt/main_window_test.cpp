@@ -10,6 +10,8 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QStatusBar>
+#include <QSignalSpy>
+#include <QTest>
 #include <QTreeWidget>
 
 #include "../sample_disks.hpp"
@@ -151,6 +153,30 @@ TEST(MainWindow, MenuCommandsRunThroughTheirShortcutsAndCloseAsksFirst) {
   });
   window.close();
   EXPECT_FALSE(window.isVisible());
+}
+
+TEST(MainWindow, ShortcutsReachTheirItemsWhileTheListHasFocus) {
+  const ScratchDir dir;
+  MainWindow window;
+  window.show();
+  window.activateWindow();
+  window.Form1().LoadName = WriteSampleDisk(dir, "mixed.mgt", SampleDisk::Mixed);
+  window.Form1().LoadDiskImage();
+  QTreeWidget* list = window.Parts().ListView1;
+  list->setFocus();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+
+  for (const MenuItem item : {MenuItem::Savediskimage1, MenuItem::Savediskimageas1, MenuItem::Changediskname1,
+                              MenuItem::ExtractFile1, MenuItem::AddFile1, MenuItem::RenameFile1,
+                              MenuItem::DeleteFile1, MenuItem::Opendiskimage1, MenuItem::Newdiskimage1}) {
+    QAction* action = window.Action(item);
+    // Only whether the key reaches the item: the command itself is not run.
+    QObject::disconnect(action, &QAction::triggered, nullptr, nullptr);
+    QSignalSpy triggered(action, &QAction::triggered);
+    const QKeyCombination key = action->shortcut()[0];
+    QTest::keyClick(list, key.key(), key.keyboardModifiers());
+    EXPECT_EQ(triggered.count(), 1) << action->text().toStdString();
+  }
 }
 
 }  // namespace

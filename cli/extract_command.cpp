@@ -1,9 +1,6 @@
 // extract: a file's data written to the host, as Extract File does.
 #include "commands.hpp"
 #include "image_edit.hpp"
-#include "vellonix/core/list_row.hpp"
-#include "vellonix/core/text.hpp"
-#include "vellonix/fileops/edit_entry.hpp"
 #include "vellonix/fileops/extract_file.hpp"
 
 namespace vellonix::cli {
@@ -16,19 +13,13 @@ struct ExtractOptions {
   std::string Output;
 };
 
-// The Filename column's text as a name in the current folder: trimmed, and
-// with the characters a host name must not hold (separators, control
-// codes) shown as '_'.
+// The name the file is offered under, in the current folder.
 std::string DefaultOutputName(const core::DiskImageBuffer& disk, int slot, int fileNumber) {
-  std::string name = fileops::TrimName(core::FileNameText(core::DirSlot(disk, slot)));
-  for (char& ch : name) {
-    const auto code = static_cast<unsigned char>(ch);
-    if (code < 0x20 || code == 0x7F || (code >= 0x80 && code < 0xA0) || core::IsPathSeparator(ch)) ch = '_';
-  }
+  std::string name = fileops::HostFileNameFor(disk, slot);
   if (name.empty() || name == "." || name == "..") {
     throw CommandError("File # " + std::to_string(fileNumber) + " has no name to write it under: give OUTPUT");
   }
-  return core::Latin1ToUtf8(name);
+  return name;
 }
 
 int RunExtract(const ExtractOptions& options) {

@@ -16,11 +16,7 @@ using namespace vellonix;
 
 namespace {
 
-std::vector<std::uint8_t> Pattern(std::size_t size, unsigned seed) {
-  std::vector<std::uint8_t> bytes(size);
-  for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<std::uint8_t>((i * 37 + seed) & 0xFF);
-  return bytes;
-}
+using imagekit::Pattern;
 
 void WriteSeed(const std::filesystem::path& folder, const std::string& name, const core::DiskImageBuffer& disk) {
   std::size_t end = disk.size();

@@ -13,11 +13,8 @@ using namespace vellonix;
 
 namespace {
 
-std::vector<std::uint8_t> Pattern(std::size_t size, unsigned seed) {
-  std::vector<std::uint8_t> bytes(size);
-  for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<std::uint8_t>((i * 31 + seed) & 0xFF);
-  return bytes;
-}
+// The sample's own data pattern, kept so that the sample stays as it was.
+std::vector<std::uint8_t> Pattern(std::size_t size, unsigned seed) { return imagekit::Pattern(size, seed, 31); }
 
 void Stamp(core::DirEntry entry, std::uint8_t day, std::uint8_t month, std::uint8_t year, std::uint8_t hour,
            std::uint8_t minute) {

@@ -4,6 +4,8 @@
 
 #include "vellonix/core/host_file.hpp"
 #include "vellonix/core/list_row.hpp"
+#include "vellonix/core/text.hpp"
+#include "vellonix/fileops/edit_entry.hpp"
 
 namespace vellonix::fileops {
 
@@ -46,6 +48,15 @@ std::vector<std::uint8_t> ExtractFileBytes(const DiskImageBuffer& disk, int slot
 
 void ExtractFileTo(const DiskImageBuffer& disk, int slot, std::string_view utf8Path) {
   WriteFileSafely(utf8Path, ExtractFileBytes(disk, slot));
+}
+
+std::string HostFileNameFor(const core::DiskImageBuffer& disk, int slot) {
+  std::string name = TrimName(core::FileNameText(core::DirSlot(disk, slot)));
+  for (char& ch : name) {
+    const auto code = static_cast<unsigned char>(ch);
+    if (code < 0x20 || code == 0x7F || (code >= 0x80 && code < 0xA0) || core::IsPathSeparator(ch)) ch = '_';
+  }
+  return core::Latin1ToUtf8(name);
 }
 
 }  // namespace vellonix::fileops

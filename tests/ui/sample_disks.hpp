@@ -15,14 +15,9 @@ namespace vellonix::ui::testing {
 
 using vellonix::testing::ReadBytes;
 using vellonix::testing::ScratchDir;
+using imagekit::Pattern;
 
 enum class SampleDisk { Mixed, BDos, Empty };
-
-inline std::vector<std::uint8_t> Pattern(std::size_t size, unsigned seed) {
-  std::vector<std::uint8_t> bytes(size);
-  for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<std::uint8_t>((i * 37 + seed) & 0xFF);
-  return bytes;
-}
 
 // Mixed: a MasterDOS disk whose name and one file name hold bytes above
 // 0x7F, with an erased slot that must not end the directory and two broken

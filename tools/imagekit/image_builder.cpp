@@ -18,6 +18,12 @@ void PutPadded(std::span<std::uint8_t> field, std::string_view text) {
 
 void SetFileName(DirEntry entry, std::string_view name) { PutPadded(entry.FileName(), name); }
 
+std::vector<std::uint8_t> Pattern(std::size_t size, unsigned seed, unsigned step) {
+  std::vector<std::uint8_t> bytes(size);
+  for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<std::uint8_t>((i * step + seed) & 0xFF);
+  return bytes;
+}
+
 std::vector<std::uint8_t> SamFileBody(std::uint8_t typeCode, std::span<const std::uint8_t> data,
                                       std::uint8_t startPage, std::uint16_t startOffset) {
   const auto size = static_cast<std::uint32_t>(data.size());

@@ -14,6 +14,9 @@
 
 namespace vellonix::imagekit {
 
+// Recognisable file data: byte i is (i x step + seed) mod 256.
+std::vector<std::uint8_t> Pattern(std::size_t size, unsigned seed, unsigned step = 37);
+
 // The nine-byte header and the data, as a SAM file's body.
 std::vector<std::uint8_t> SamFileBody(std::uint8_t typeCode, std::span<const std::uint8_t> data,
                                       std::uint8_t startPage = 1, std::uint16_t startOffset = 0x8000);

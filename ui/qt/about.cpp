@@ -4,16 +4,15 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "dialog_support.hpp"
 #include "image_list.hpp"
-#include "newdisk.hpp"
 #include "vellonix/ui/form1.hpp"
 
 namespace vellonix::ui::qt {
 
 TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("About"));
-  setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-  setFixedSize(247, 189);
+  UseDialogBorder(*this, {247, 189});
 
   auto* panel = new QFrame(this);
   panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);

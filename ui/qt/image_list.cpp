@@ -26,6 +26,8 @@ QPixmap SvgPixmap(const QString& resource, int size) {
   return pixmap;
 }
 
+namespace {
+
 QIcon SvgIcon(const QString& resource, std::initializer_list<int> sizes) {
   QIcon icon;
   for (const int size : sizes) {
@@ -34,6 +36,8 @@ QIcon SvgIcon(const QString& resource, std::initializer_list<int> sizes) {
   }
   return icon;
 }
+
+}  // namespace
 
 ImageList::ImageList() {
   for (int number = 0; number < kImageListCount; ++number) {
@@ -48,10 +52,5 @@ QIcon ImageList::Icon(int number) const {
 }
 
 QIcon ProgramIcon() { return SvgIcon(QStringLiteral(":/icons/app/program.svg"), {16, 32, 48, 64, 128}); }
-
-QIcon FileTypeIcon(int index) {
-  if (index <= 0) return ProgramIcon();
-  return SvgIcon(QStringLiteral(":/icons/app/diskimage-%1.svg").arg(index), {16, 32, 48});
-}
 
 }  // namespace vellonix::ui::qt

@@ -22,14 +22,10 @@ class ImageList {
   std::array<QIcon, kImageListCount> icons_;
 };
 
-// Renders the SVG resource at `size` pixels square (a null icon when the
+// Renders the SVG resource at `size` pixels square (null when the
 // resource is missing).
-QIcon SvgIcon(const QString& resource, std::initializer_list<int> sizes);
 QPixmap SvgPixmap(const QString& resource, int size);
 
 QIcon ProgramIcon();
-// The program file's icons for the disk image file type: 0 is the program
-// icon, 1 and 2 the two others.
-QIcon FileTypeIcon(int index);
 
 }  // namespace vellonix::ui::qt

@@ -7,29 +7,19 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpressionValidator>
+
+#include "dialog_support.hpp"
 
 namespace vellonix::ui::qt {
 
 namespace {
-// The name box takes what a SAM disk can store: one byte per character.
-constexpr int kUnlimited = 32767;
-}
-
-void CentreOnParent(QWidget& dialog) {
-  const QWidget* parent = dialog.parentWidget();
-  if (parent == nullptr) return;
-  const QRect frame = parent->window()->frameGeometry();
-  dialog.adjustSize();
-  const QSize size = dialog.frameGeometry().size();
-  dialog.move(frame.left() + (frame.width() - size.width()) / 2, frame.top() + (frame.height() - size.height()) / 2);
+constexpr int kUnlimited = 32767;  // QLineEdit's own maximum
 }
 
 TOKBottomDlg1::TOKBottomDlg1(NewDiskDialogModel& model, QWidget* parent) : QDialog(parent), model_(model) {
   setObjectName(QStringLiteral("OKBottomDlg1"));
   setWindowTitle(QStringLiteral("New diskimage"));
-  setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-  setFixedSize(274, 181);
+  UseDialogBorder(*this, {274, 181});
 
   RadioGroup3 = new QGroupBox(QStringLiteral("Disk format"), this);
   RadioGroup3->setGeometry(8, 8, 257, 73);
@@ -48,15 +38,11 @@ TOKBottomDlg1::TOKBottomDlg1(NewDiskDialogModel& model, QWidget* parent) : QDial
   GroupBox1->setGeometry(8, 88, 257, 49);
   Edit1 = new QLineEdit(GroupBox1);
   Edit1->setGeometry(16, 16, 225, 21);
-  Edit1->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[\\x{0020}-\\x{00FF}]*")), Edit1));
+  Edit1->setValidator(NewSamNameValidator(Edit1));
 
-  OKBtn = new QPushButton(QStringLiteral("&OK"), this);
-  OKBtn->setGeometry(55, 148, 75, 25);
-  OKBtn->setDefault(true);
-  connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
-  CancelBtn = new QPushButton(QStringLiteral("&Cancel"), this);
-  CancelBtn->setGeometry(143, 148, 75, 25);
-  connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);  // Esc rejects as well
+  const OkCancelButtons buttons = AddOkCancelButtons(*this, 55, 143, 148);
+  OKBtn = buttons.Ok;
+  CancelBtn = buttons.Cancel;
 
   setTabOrder(RadioGroup3Items[0], Edit1);
   WidenForCaptions();
@@ -88,7 +74,7 @@ void TOKBottomDlg1::ShowModel() {
   Edit1->setEnabled(model_.Edit1Enabled());
   const int limit = model_.Edit1MaxLength();
   Edit1->setMaxLength(limit == NewDiskDialogModel::kNoLengthLimit ? kUnlimited : limit);
-  Edit1->setText(QString::fromUtf8(model_.Edit1Text));
+  Edit1->setText(FromUtf8(model_.Edit1Text));
 }
 
 DialogResult TOKBottomDlg1::Execute() {
@@ -96,7 +82,7 @@ DialogResult TOKBottomDlg1::Execute() {
   RadioGroup3Items[static_cast<std::size_t>(model_.RadioGroup3ItemIndex())]->setFocus();
   CentreOnParent(*this);
   const bool ok = exec() == QDialog::Accepted;
-  if (ok) model_.Edit1Text = Edit1->text().toUtf8().toStdString();
+  if (ok) model_.Edit1Text = ToUtf8(Edit1->text());
   return ok ? DialogResult::Ok : DialogResult::Cancel;
 }
 

@@ -38,7 +38,4 @@ class TOKBottomDlg1 : public QDialog {
   QButtonGroup* buttons_ = nullptr;
 };
 
-// Moves `dialog` so that it stands centred on its parent window.
-void CentreOnParent(QWidget& dialog);
-
 }  // namespace vellonix::ui::qt

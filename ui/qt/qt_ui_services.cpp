@@ -6,13 +6,12 @@
 #include <QMessageBox>
 #include <QTreeWidget>
 
+#include "dialog_support.hpp"
 #include "std_dialogs.hpp"
 
 namespace vellonix::ui::qt {
 
 namespace {
-
-QString FromUtf8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 constexpr int kNameColumn = 1;  // the first sub-item
 

@@ -4,17 +4,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
 
-#include "newdisk.hpp"
+#include "dialog_support.hpp"
 
 namespace vellonix::ui::qt {
 
 TOKBottomDlg2::TOKBottomDlg2(NameDialogModel& model, QWidget* parent) : QDialog(parent), model_(model) {
   setObjectName(QStringLiteral("OKBottomDlg2"));
-  setWindowTitle(QString::fromUtf8(model_.Caption));
-  setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-  setFixedSize(234, 124);
+  setWindowTitle(FromUtf8(model_.Caption));
+  UseDialogBorder(*this, {234, 124});
 
   Bevel1 = new QFrame(this);
   Bevel1->setFrameStyle(QFrame::Box | QFrame::Sunken);
@@ -24,27 +22,22 @@ TOKBottomDlg2::TOKBottomDlg2(NameDialogModel& model, QWidget* parent) : QDialog(
   Edit1 = new QLineEdit(this);
   Edit1->setGeometry(24, 40, 185, 21);
   Edit1->setMaxLength(model_.Edit1MaxLength);
-  // One byte per character on the disk.
-  Edit1->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[\\x{0020}-\\x{00FF}]*")), Edit1));
+  Edit1->setValidator(NewSamNameValidator(Edit1));
 
-  OKBtn = new QPushButton(QStringLiteral("&OK"), this);
-  OKBtn->setGeometry(39, 92, 75, 25);
-  OKBtn->setDefault(true);
-  connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
-  CancelBtn = new QPushButton(QStringLiteral("&Cancel"), this);
-  CancelBtn->setGeometry(119, 92, 75, 25);
-  connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
+  const OkCancelButtons buttons = AddOkCancelButtons(*this, 39, 119, 92);
+  OKBtn = buttons.Ok;
+  CancelBtn = buttons.Cancel;
 }
 
 DialogResult TOKBottomDlg2::Execute() {
-  setWindowTitle(QString::fromUtf8(model_.Caption));
+  setWindowTitle(FromUtf8(model_.Caption));
   Edit1->setMaxLength(model_.Edit1MaxLength);
-  Edit1->setText(QString::fromUtf8(model_.Edit1Text));
+  Edit1->setText(FromUtf8(model_.Edit1Text));
   Edit1->selectAll();
   Edit1->setFocus();
   CentreOnParent(*this);
   const bool ok = exec() == QDialog::Accepted;
-  if (ok) model_.Edit1Text = Edit1->text().toUtf8().toStdString();
+  if (ok) model_.Edit1Text = ToUtf8(Edit1->text());
   return ok ? DialogResult::Ok : DialogResult::Cancel;
 }
 

@@ -6,12 +6,16 @@
 #include <QPushButton>
 #include <QRegularExpression>
 
+#include "dialog_support.hpp"
+
 namespace vellonix::ui::qt {
 
 namespace {
 
-QString FromUtf8(const std::string& text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-std::string ToUtf8(const QString& text) { return text.toUtf8().toStdString(); }
+// ".mgt" as QFileDialog takes a default suffix: without its dot.
+QString Suffix(const std::string& extension) {
+  return FromUtf8(extension.starts_with('.') ? extension.substr(1) : extension);
+}
 
 }  // namespace
 
@@ -77,7 +81,7 @@ OpenFileResult RunOpenDialog(QWidget* parent, const OpenFileRequest& request) {
   dialog.setFileMode(request.MultiSelect ? QFileDialog::ExistingFiles
                                          : (request.MustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile));
   dialog.setNameFilters(QtNameFilters(request.Filter));
-  dialog.setDefaultSuffix(FromUtf8(request.DefaultExtension).remove(0, request.DefaultExtension.starts_with('.')));
+  dialog.setDefaultSuffix(Suffix(request.DefaultExtension));
   if (!request.FileName.empty()) dialog.selectFile(FromUtf8(request.FileName));
   if (dialog.exec() != QDialog::Accepted) return {};
   OpenFileResult result{true, {}};
@@ -100,7 +104,7 @@ SaveFileResult RunSaveDialog(QWidget* parent, const SaveFileRequest& request) {
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
                      [&dialog](const QString& filter) { dialog.setDefaultSuffix(SuffixOfNameFilter(filter)); });
   } else {
-    dialog.setDefaultSuffix(FromUtf8(request.DefaultExtension).remove(0, request.DefaultExtension.starts_with('.')));
+    dialog.setDefaultSuffix(Suffix(request.DefaultExtension));
   }
   if (!request.FileName.empty()) dialog.selectFile(FromUtf8(request.FileName));
 

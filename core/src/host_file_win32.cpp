@@ -224,7 +224,7 @@ ImageLock::ImageLock(std::string_view utf8Path, Mode mode, std::chrono::millisec
   const fs::path image = ResolveSaveTarget(PathFromUtf8(utf8Path));
   const HostFileKind kind = KindOfPath(image, shown);
   if (kind == HostFileKind::Missing) ThrowLastError(shown, ERROR_FILE_NOT_FOUND);
-  if (kind != HostFileKind::Regular) ThrowNotRegular(kind, shown);
+  if (kind != HostFileKind::Regular) return;  // no image; the loader says so
   fs::path lockPath = image;
   lockPath += L".lock";
 

@@ -27,4 +27,15 @@ ContainerKind SaveImageFile(std::string_view utf8Path, const DiskImageBuffer& di
   return kind;
 }
 
+std::optional<ContainerKind> LoadImageFileLocked(std::string_view utf8Path, DiskImageBuffer& disk) {
+  const ImageLock lock(utf8Path, ImageLock::Mode::Shared);
+  return LoadImageFile(utf8Path, disk);
+}
+
+ContainerKind SaveImageFileLocked(std::string_view utf8Path, const DiskImageBuffer& disk) {
+  std::optional<ImageLock> lock;
+  if (KindOfHostFile(utf8Path) == HostFileKind::Regular) lock.emplace(utf8Path, ImageLock::Mode::Exclusive);
+  return SaveImageFile(utf8Path, disk);
+}
+
 }  // namespace vellonix::core

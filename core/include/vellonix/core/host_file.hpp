@@ -86,7 +86,8 @@ class ImageLock {
  public:
   enum class Mode { Shared, Exclusive };
   // Waits up to `wait` for other holders to let go, then throws HostIoError
-  // saying the image is in use. A missing image throws as opening it would.
+  // saying the image is in use. A missing image throws as opening it would;
+  // anything but a regular file is no image and is left to the loader.
   ImageLock(std::string_view utf8Path, Mode mode, std::chrono::milliseconds wait = kDefaultWait);
   ImageLock(const ImageLock&) = delete;
   ImageLock& operator=(const ImageLock&) = delete;

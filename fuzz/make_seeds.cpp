@@ -1,4 +1,4 @@
-// Writes the fuzz target's inputs (fuzz_input.hpp) into two folders:
+// Writes the fuzz targets' inputs into three folders:
 //   SEEDS       disks of each DOS and container that reach deep: many
 //               files on both sides, MasterDOS extra directory tracks,
 //               damaged chains and names, each with a script of edits;
@@ -6,7 +6,9 @@
 //               addition, a directory of looping chains that made every
 //               scan slow, files cut short, slot 0's fields lost to a disk
 //               name) and inputs that hold only by design; scripts/fuzz.sh
-//               replays them with a time limit.
+//               replays them with a time limit;
+//   HOST        for the host-file target (fuzz_host_file_posix.cpp): every
+//               thing standing at every kind of name, for every operation.
 // Every input is at most kMaxInput bytes, the longest the fuzzing run makes.
 #include <cstdio>
 #include <exception>
@@ -42,12 +44,15 @@ constexpr std::uint8_t kNearLargest = 3;
 // Rename and Label: variant 1 keeps the current name.
 constexpr std::uint8_t kKeepName = 1;
 
-void Write(const std::filesystem::path& folder, const std::string& name, const InputWriter& input) {
-  const auto& bytes = input.Bytes();
+void Write(const std::filesystem::path& folder, const std::string& name, std::span<const std::uint8_t> bytes) {
   if (bytes.size() > kMaxInput) throw std::length_error(name + " is longer than a fuzz input may be");
   std::ofstream out(folder / name, std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
   if (!out) throw std::runtime_error("cannot write " + (folder / name).string());
+}
+
+void Write(const std::filesystem::path& folder, const std::string& name, const InputWriter& input) {
+  Write(folder, name, input.Bytes());
 }
 
 // The disk as chunk records of its non-zero runs in the given container.
@@ -273,6 +278,14 @@ void WriteRegression(const std::filesystem::path& folder) {
   InputWriter zxInput = AsChunks(Container::Raw, zx.Disk());
   zxInput.Edit(0, EditKind::Label, 0, 0, 3);
   Write(folder, "name-over-zx-slot-0", zxInput);
+  // The same with an entry of type code 0 that only its protected bit
+  // keeps listed: extract takes its length from the ZX field too.
+  ImageBuilder typeZero;
+  typeZero.PlaceFile(0, core::kProtectedBit, "protected", Pattern(500 + 9, 32))
+      .SetWord(core::DirEntryField::ZxLength, 500);
+  InputWriter typeZeroInput = AsChunks(Container::Raw, typeZero.Disk());
+  typeZeroInput.Edit(0, EditKind::Label, 0, 0, 3);
+  Write(folder, "name-over-type-0-slot-0", typeZeroInput);
 
   // By design: erasing the last listed file, whose name begins with a zero
   // byte, makes it the directory's end; nothing listed follows it.
@@ -284,20 +297,33 @@ void WriteRegression(const std::filesystem::path& folder) {
   Write(folder, "erase-zero-led-last", zeroLedInput);
 }
 
+// Byte 0 picks what stands at the name, the operation and the name; byte 1
+// the size of a file standing there; the rest is the start of the disk.
+void WriteHostSeeds(const std::filesystem::path& folder) {
+  const ImageBuilder mixed = Mixed();
+  const auto& disk = mixed.Disk();
+  for (int pick = 0; pick < 256; ++pick) {
+    std::vector<std::uint8_t> bytes{static_cast<std::uint8_t>(pick), 40};
+    bytes.insert(bytes.end(), disk.begin(), disk.begin() + 2048);
+    Write(folder, "host-" + std::to_string(pick), bytes);
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: %s SEEDS REGRESSION\n", argv[0]);
+  if (argc != 4) {
+    std::fprintf(stderr, "usage: %s SEEDS REGRESSION HOST\n", argv[0]);
     return 2;
   }
   try {
     const std::filesystem::path seeds = argv[1];
     const std::filesystem::path regression = argv[2];
-    std::filesystem::create_directories(seeds);
-    std::filesystem::create_directories(regression);
+    const std::filesystem::path host = argv[3];
+    for (const auto& folder : {seeds, regression, host}) std::filesystem::create_directories(folder);
     WriteSeeds(seeds);
     WriteRegression(regression);
+    WriteHostSeeds(host);
     return 0;
   } catch (const std::exception& error) {
     std::fprintf(stderr, "%s\n", error.what());

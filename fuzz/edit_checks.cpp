@@ -60,6 +60,11 @@ void EditChecker::Start(const DiskImageBuffer& disk, const DirectoryState& state
 // chain's, after the header. A chain that gives out earlier yields no more
 // than L bytes.
 void EditChecker::CheckExtract(const DiskImageBuffer& disk, int slot, std::size_t& budget) {
+  // The name a file is offered under is never a path, nor holds a control code.
+  for (const char ch : fileops::HostFileNameFor(disk, slot)) {
+    FUZZ_CHECK(ch != '/' && ch != '\\' && static_cast<unsigned char>(ch) >= 0x20 && ch != 0x7F,
+               "an extracted file's name is a plain name");
+  }
   const ConstDirEntry entry = DirSlot(disk, slot);
   const std::uint32_t length = fileops::ExtractLength(entry);
   const int needed = SectorsFor(length);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "edit_checks.hpp"
+#include "fuzz_check.hpp"
 #include "fuzz_input.hpp"
 #include "vellonix/core/list_row.hpp"
 #include "vellonix/core/listing.hpp"
@@ -87,6 +88,11 @@ void Apply(const EditStep& step, core::DiskImageBuffer& disk, core::DirectorySta
       // into the list, counting the corrupted ones.
       for (const int slot : result.Revealed) state.CorruptedCount += core::DecodeRow(disk, slot).Corrupted ? 1 : 0;
       core::ComposeStatusBar(disk, state);
+      // A refusal is the one the room check foretells (a host file too
+      // large to read meets that one).
+      if (!result.Added()) {
+        FUZZ_CHECK(fileops::CheckRoom(disk, state, data.size()) == result.Refused, "the room check foretells a refusal");
+      }
       checker.CheckAdd(disk, state, result, data);
       return;
     }

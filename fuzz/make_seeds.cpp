@@ -16,6 +16,7 @@
 #include <fstream>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "fuzz_input.hpp"
@@ -117,6 +118,23 @@ ImageBuilder LongDirectory() {
   return image;
 }
 
+// A slot to repeat over the whole disk: slot 0 of a MasterDOS disk with
+// `extraTracks` extra directory tracks, and a Code file of `sectorCount`
+// sectors from track 4 sector 1. Repeated, every block's link is a slot's
+// last two bytes, (4, extraTracks), and that block links to itself: every
+// chain goes round that loop.
+std::vector<std::uint8_t> LoopingSlot(std::string_view diskName, std::uint8_t extraTracks, int sectorCount) {
+  ImageBuilder image;
+  image.MasterDos(diskName, extraTracks);
+  auto slot = image.Entry(0);
+  slot.SetStatusType(core::kTypeCode);
+  imagekit::SetFileName(slot, "loop");
+  slot.SetSectorCount(sectorCount);
+  slot.SetFirstSectorAddress({4, 1});
+  image.Disk()[core::kDirEntrySize - 2] = 4;
+  return {image.Disk().begin(), image.Disk().begin() + core::kDirEntrySize};
+}
+
 void WriteSeeds(const std::filesystem::path& folder) {
   InputWriter blank(Container::Raw, BodyLayout::Prefix);
   blank.Edit(0, EditKind::Add, kTwoBytes, 0xE8, 0x03)
@@ -168,19 +186,8 @@ void WriteSeeds(const std::filesystem::path& folder) {
   prefix.Raw(std::span(mgt).first(3 * core::kBytesPerTrack));
   Write(folder, "prefix-mgt", EveryEdit(prefix));
 
-  // One slot over the whole disk: MasterDOS with three extra tracks, every
-  // slot a file of five sectors whose chain goes round a loop. Every
-  // block's link is a slot's last two bytes: (4, 3), the third extra track.
-  ImageBuilder tile;
-  tile.MasterDos("TILE", 3);
-  auto looped = tile.Entry(0);
-  looped.SetStatusType(core::kTypeCode);
-  imagekit::SetFileName(looped, "loop");
-  looped.SetSectorCount(5);
-  looped.SetFirstSectorAddress({4, 1});
-  tile.Disk()[core::kDirEntrySize - 2] = 4;
   InputWriter tiled(Container::Raw, BodyLayout::Tiled);
-  tiled.Raw(std::span(tile.Disk()).first(core::kDirEntrySize));
+  tiled.Raw(LoopingSlot("TILE", 3, 5));
   Write(folder, "tiled-raw", EveryEdit(tiled));
 }
 
@@ -196,20 +203,6 @@ ImageBuilder NeverUsedSlotBeforeFiles() {
   return image;
 }
 
-// A directory whose 3,200 slots each claim 65,535 sectors on a chain that
-// loops: every block's link is that block's last two bytes, (4, 200),
-// which is block 239 itself.
-std::vector<std::uint8_t> LoopingSlot() {
-  ImageBuilder image;
-  image.MasterDos("LOOPS", 200);
-  auto slot = image.Entry(0);
-  slot.SetStatusType(core::kTypeCode);
-  imagekit::SetFileName(slot, "loop");
-  slot.SetSectorCount(0xFFFF);
-  slot.SetFirstSectorAddress({4, 1});
-  image.Disk()[254] = 4;
-  return {image.Disk().begin(), image.Disk().begin() + core::kDirEntrySize};
-}
 
 void WriteRegression(const std::filesystem::path& folder) {
   InputWriter neverUsed = AsChunks(Container::Mgt, NeverUsedSlotBeforeFiles().Disk());
@@ -238,7 +231,9 @@ void WriteRegression(const std::filesystem::path& folder) {
   sharedInput.Edit(0, EditKind::Add, kTwoBytes, 0xD0, 0x07).Edit(1, EditKind::Erase, 0, 0).Edit(2, EditKind::Add);
   Write(folder, "cross-linked-add", sharedInput);
 
-  const auto loop = LoopingSlot();
+  // Every command slow: 3,200 slots (more extra tracks than the disk
+  // holds) each claiming 65,535 sectors of a looping chain.
+  const auto loop = LoopingSlot("LOOPS", 200, 0xFFFF);
   InputWriter loopTiled(Container::Raw, BodyLayout::Tiled);
   loopTiled.Raw(loop).Edit(0, EditKind::Erase, 0, 7).Edit(1, EditKind::Add).Edit(2, EditKind::Rename, 0, 9, 2);
   Write(folder, "looping-chains-tiled", loopTiled);

@@ -47,7 +47,7 @@ class EditChecker {
   void Finish(const core::DiskImageBuffer& disk, core::DirectoryState& state, const Scope& scope);
   BlockSet ChangedBlocks(const core::DiskImageBuffer& disk, const Scope& scope) const;
   int CheckUntouchedFile(const core::DiskImageBuffer& disk, int slot, const BlockSet& changed);
-  void CheckSameFile(const core::DiskImageBuffer& disk, int slot, bool sameRow);
+  void CheckSameFile(const core::DiskImageBuffer& disk, int slot, bool sameRow, const BlockSet& changed);
   void CheckExtract(const core::DiskImageBuffer& disk, int slot, std::size_t& budget);
 
   std::unique_ptr<core::DiskImageBuffer> before_;

@@ -3,8 +3,9 @@
 // at a tmpfs). Each input picks what already stands at the name (nothing, a
 // file, a read-only file, links good, dangling and looping, a folder, a
 // FIFO), the name (each container's extension in any case, none, the
-// longest a folder takes, bytes that are not UTF-8) and the operation; the
-// rest of it is the start of the disk. Promises checked:
+// longest a folder takes, bytes that are not UTF-8), the operation and
+// whether a load or save takes the image's lock as the command line does;
+// the rest of it is the start of the disk. Promises checked:
 // - a save succeeds exactly when a regular file or nothing stands at the
 //   name (links followed), the host lets us write it and the name fits;
 //   the file then holds the container the extension picks, loads back as
@@ -60,8 +61,8 @@ class Scratch {
       const std::string name = entry.path().filename().native();
       if (!name.starts_with(kPrefix) || entry.path() == root_) continue;
       const std::string pid = name.substr(kPrefix.size());
-      if (pid.find_first_not_of("0123456789") == std::string::npos && ::kill(std::stoi(pid), 0) != 0 &&
-          errno == ESRCH) {
+      if (!pid.empty() && pid.size() < 10 && pid.find_first_not_of("0123456789") == std::string::npos &&
+          ::kill(std::stoi(pid), 0) != 0 && errno == ESRCH) {
         fs::remove_all(entry.path());
       }
     }
@@ -196,10 +197,11 @@ void CheckSaved(const fs::path& path, const Snapshot& before, std::span<const st
   if (S_ISREG(before.Mode)) FUZZ_CHECK(after.Mode == before.Mode, "a save keeps the old file's mode");
 }
 
-void CheckSave(Standing standing, const fs::path& path, const Snapshot& before, const core::DiskImageBuffer& disk) {
+void CheckSave(Standing standing, const fs::path& path, const Snapshot& before, const core::DiskImageBuffer& disk,
+               bool locked) {
   std::optional<core::ContainerKind> saved;
   try {
-    saved = core::SaveImageFile(path.native(), disk);
+    saved = locked ? core::SaveImageFileLocked(path.native(), disk) : core::SaveImageFile(path.native(), disk);
   } catch (const core::HostIoError&) {
   }
   FUZZ_CHECK(saved.has_value() == SaveMustSucceed(standing, path), "a save succeeds exactly where it may");
@@ -240,11 +242,11 @@ void CheckExtract(Standing standing, const fs::path& path, const Snapshot& befor
   if (!written) FUZZ_CHECK(Take(path) == before, "a failed extract leaves what stood there");
 }
 
-void CheckLoad(const fs::path& path, const Snapshot& before, core::DiskImageBuffer& disk) {
+void CheckLoad(const fs::path& path, const Snapshot& before, core::DiskImageBuffer& disk, bool locked) {
   const auto was = std::make_unique<core::DiskImageBuffer>(disk);
   std::optional<core::ContainerKind> kind;
   try {
-    kind = core::LoadImageFile(path.native(), disk);
+    kind = locked ? core::LoadImageFileLocked(path.native(), disk) : core::LoadImageFile(path.native(), disk);
   } catch (const core::HostIoError&) {
   }
   if (!kind) {
@@ -284,6 +286,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Under a name too long for the folder nothing can stand.
   const bool fits = path.filename().native().size() <= kNameMax;
   const auto standing = fits ? static_cast<Standing>(data[0] & 7) : Standing::Nothing;
+  const bool locked = (data[1] & 0x80) != 0;
 
   // The disk: the input's bytes from the start, then zeros.
   const std::span<const std::uint8_t> body(data + 2, size - 2);
@@ -291,7 +294,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::copy_n(body.begin(), std::min(body.size(), disk->size()), disk->begin());
   // What a file standing at the name holds: for a load, this disk in the
   // container the name picks; for an addition, a slice of the input.
-  std::vector<std::uint8_t> old(body.begin(), body.begin() + std::min<std::size_t>(body.size(), data[1] * 61u));
+  std::vector<std::uint8_t> old(body.begin(),
+                                body.begin() + std::min<std::size_t>(body.size(), (data[1] & 0x7Fu) * 61));
   if (operation == Operation::Load) old = core::EncodeContainer(core::ContainerForSave(path.native()), *disk);
   Stand(standing, path, old);
 
@@ -299,7 +303,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const Snapshot before = Take(path);
   switch (operation) {
     case Operation::Save:
-      CheckSave(standing, path, before, *disk);
+      CheckSave(standing, path, before, *disk, locked);
       break;
     case Operation::Extract: {
       // A file to extract, of fewer bytes than a pipe holds.
@@ -311,7 +315,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       break;
     }
     case Operation::Load:
-      CheckLoad(path, before, *disk);
+      CheckLoad(path, before, *disk, locked);
       break;
     case Operation::Add:
       CheckAdd(path, before, *disk);

@@ -21,6 +21,7 @@
 
 #include "fuzz_input.hpp"
 #include "image_builder.hpp"
+#include "vellonix/core/directory.hpp"
 #include "vellonix/core/list_row.hpp"
 
 using namespace vellonix;
@@ -189,6 +190,13 @@ void WriteSeeds(const std::filesystem::path& folder) {
   InputWriter tiled(Container::Raw, BodyLayout::Tiled);
   tiled.Raw(LoopingSlot("TILE", 3, 5));
   Write(folder, "tiled-raw", EveryEdit(tiled));
+
+  // The largest directory, every chain going round a loop for 255 sectors:
+  // a scan costs what it may, and a larger count in one byte shows whether
+  // it stays linear in the disk's size.
+  InputWriter largest(Container::Raw, BodyLayout::Tiled);
+  largest.Raw(LoopingSlot("LARGEST", core::kMaxExtraDirTracks, 0xFF)).Edit(0, EditKind::Erase, 0, 9);
+  Write(folder, "largest-directory-tiled", largest);
 }
 
 // The reproduction: a, b and c added to a new disk, then slot 1
@@ -202,7 +210,6 @@ ImageBuilder NeverUsedSlotBeforeFiles() {
   image.Disk()[core::SlotOffset(1) + 1] = 0;
   return image;
 }
-
 
 void WriteRegression(const std::filesystem::path& folder) {
   InputWriter neverUsed = AsChunks(Container::Mgt, NeverUsedSlotBeforeFiles().Disk());
@@ -234,15 +241,24 @@ void WriteRegression(const std::filesystem::path& folder) {
   // Every command slow: 3,200 slots (more extra tracks than the disk
   // holds) each claiming 65,535 sectors of a looping chain.
   const auto loop = LoopingSlot("LOOPS", 200, 0xFFFF);
+  // Six edits that each change the disk, so each is followed by a scan.
   InputWriter loopTiled(Container::Raw, BodyLayout::Tiled);
-  loopTiled.Raw(loop).Edit(0, EditKind::Erase, 0, 7).Edit(1, EditKind::Add).Edit(2, EditKind::Rename, 0, 9, 2);
+  loopTiled.Raw(loop)
+      .Edit(0, EditKind::Erase, 0, 7)
+      .Edit(1, EditKind::Rename, 0, 9, 2)
+      .Edit(2, EditKind::Label, 0, 0, 3)
+      .Edit(3, EditKind::Erase, 0, 100)
+      .Edit(4, EditKind::Rename, 0, 50, 5)
+      .Edit(5, EditKind::Label, 0, 0, 4);
   Write(folder, "looping-chains-tiled", loopTiled);
   InputWriter loopChunks(Container::Sad);
   loopChunks.Chunk(core::kSadHeaderSize, loop, core::kMaxDirSlots - 1)
       .Edit(0, EditKind::Label, 0, 0, 3)
       .Edit(1, EditKind::Erase, 0, 200)
-      .Edit(2, EditKind::Rename, kKeepName, 100)
-      .Edit(3, EditKind::Erase);
+      .Edit(2, EditKind::Rename, 0, 100, 2)
+      .Edit(3, EditKind::Erase)
+      .Edit(4, EditKind::Label, 0, 0, 8)
+      .Edit(5, EditKind::Erase, 0, 50);
   Write(folder, "looping-chains-sad", loopChunks);
 
   // A chain that reaches its third sector through the link (1, 33): no
@@ -293,12 +309,14 @@ void WriteRegression(const std::filesystem::path& folder) {
 }
 
 // Byte 0 picks what stands at the name, the operation and the name; byte 1
-// the size of a file standing there; the rest is the start of the disk.
+// the size of a file standing there and (bit 7) whether loads and saves
+// take the image's lock; the rest is the start of the disk.
 void WriteHostSeeds(const std::filesystem::path& folder) {
   const ImageBuilder mixed = Mixed();
   const auto& disk = mixed.Disk();
   for (int pick = 0; pick < 256; ++pick) {
-    std::vector<std::uint8_t> bytes{static_cast<std::uint8_t>(pick), 40};
+    std::vector<std::uint8_t> bytes{static_cast<std::uint8_t>(pick),
+                                    static_cast<std::uint8_t>(pick % 2 == 0 ? 40 : 0x80 | 40)};
     bytes.insert(bytes.end(), disk.begin(), disk.begin() + 2048);
     Write(folder, "host-" + std::to_string(pick), bytes);
   }

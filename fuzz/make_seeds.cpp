@@ -84,6 +84,18 @@ InputWriter EveryEdit(InputWriter input) {
   return input;
 }
 
+// Six edits that each change a directory of identical entries (none can
+// add: the directory fills the disk), so that each is followed by a scan.
+InputWriter SixScans(InputWriter input) {
+  input.Edit(0, EditKind::Erase, 0, 7)
+      .Edit(1, EditKind::Rename, 0, 9, 2)
+      .Edit(2, EditKind::Label, 0, 0, 3)
+      .Edit(3, EditKind::Erase, 0, 100)
+      .Edit(4, EditKind::Rename, 0, 50, 5)
+      .Edit(5, EditKind::Label, 0, 0, 4);
+  return input;
+}
+
 ImageBuilder Mixed() {
   ImageBuilder image;
   image.MasterDos("FUZZ");
@@ -191,12 +203,12 @@ void WriteSeeds(const std::filesystem::path& folder) {
   tiled.Raw(LoopingSlot("TILE", 3, 5));
   Write(folder, "tiled-raw", EveryEdit(tiled));
 
-  // The largest directory, every chain going round a loop for 255 sectors:
-  // a scan costs what it may, and a larger count in one byte shows whether
-  // it stays linear in the disk's size.
+  // The largest directory, every chain going round a loop for 255 sectors,
+  // scanned after each of six edits: a larger count in one byte shows
+  // whether a scan stays linear in the disk's size.
   InputWriter largest(Container::Raw, BodyLayout::Tiled);
-  largest.Raw(LoopingSlot("LARGEST", core::kMaxExtraDirTracks, 0xFF)).Edit(0, EditKind::Erase, 0, 9);
-  Write(folder, "largest-directory-tiled", largest);
+  largest.Raw(LoopingSlot("LARGEST", core::kMaxExtraDirTracks, 0xFF));
+  Write(folder, "largest-directory-tiled", SixScans(largest));
 }
 
 // The reproduction: a, b and c added to a new disk, then slot 1
@@ -241,25 +253,12 @@ void WriteRegression(const std::filesystem::path& folder) {
   // Every command slow: 3,200 slots (more extra tracks than the disk
   // holds) each claiming 65,535 sectors of a looping chain.
   const auto loop = LoopingSlot("LOOPS", 200, 0xFFFF);
-  // Six edits that each change the disk, so each is followed by a scan.
   InputWriter loopTiled(Container::Raw, BodyLayout::Tiled);
-  loopTiled.Raw(loop)
-      .Edit(0, EditKind::Erase, 0, 7)
-      .Edit(1, EditKind::Rename, 0, 9, 2)
-      .Edit(2, EditKind::Label, 0, 0, 3)
-      .Edit(3, EditKind::Erase, 0, 100)
-      .Edit(4, EditKind::Rename, 0, 50, 5)
-      .Edit(5, EditKind::Label, 0, 0, 4);
-  Write(folder, "looping-chains-tiled", loopTiled);
+  loopTiled.Raw(loop);
+  Write(folder, "looping-chains-tiled", SixScans(loopTiled));
   InputWriter loopChunks(Container::Sad);
-  loopChunks.Chunk(core::kSadHeaderSize, loop, core::kMaxDirSlots - 1)
-      .Edit(0, EditKind::Label, 0, 0, 3)
-      .Edit(1, EditKind::Erase, 0, 200)
-      .Edit(2, EditKind::Rename, 0, 100, 2)
-      .Edit(3, EditKind::Erase)
-      .Edit(4, EditKind::Label, 0, 0, 8)
-      .Edit(5, EditKind::Erase, 0, 50);
-  Write(folder, "looping-chains-sad", loopChunks);
+  loopChunks.Chunk(core::kSadHeaderSize, loop, core::kMaxDirSlots - 1);
+  Write(folder, "looping-chains-sad", SixScans(loopChunks));
 
   // A chain that reaches its third sector through the link (1, 33): no
   // real sector, but inside the disk, where track 4 sector 3 lies, which

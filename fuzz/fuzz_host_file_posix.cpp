@@ -13,7 +13,7 @@
 // - a failed save or extract leaves whatever stood there as it was;
 // - an extract writes a FIFO directly (it stays a FIFO and gets the bytes),
 //   refuses a folder, and otherwise saves as above;
-// - a load or an addition never waits on a FIFO and never takes anything
+// - a load or an addition never waits (on a FIFO) and never takes anything
 //   but a regular file; a failed one leaves the disk as it was;
 // - nothing else is ever left in the folder (no temporary files).
 #include <fcntl.h>
@@ -24,6 +24,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -242,10 +243,22 @@ void CheckExtract(Standing standing, const fs::path& path, const Snapshot& befor
   if (!written) FUZZ_CHECK(Take(path) == before, "a failed extract leaves what stood there");
 }
 
+// Opening a FIFO to read it waits for a writer that never comes (until a
+// signal breaks the wait); anything that reads a file must not get there.
+class NoWait {
+ public:
+  ~NoWait() { FUZZ_CHECK(std::chrono::steady_clock::now() - start_ < kLimit, "reading a file never waits"); }
+
+ private:
+  static constexpr auto kLimit = std::chrono::seconds(2);
+  std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+};
+
 void CheckLoad(const fs::path& path, const Snapshot& before, core::DiskImageBuffer& disk, bool locked) {
   const auto was = std::make_unique<core::DiskImageBuffer>(disk);
   std::optional<core::ContainerKind> kind;
   try {
+    const NoWait noWait;
     kind = locked ? core::LoadImageFileLocked(path.native(), disk) : core::LoadImageFile(path.native(), disk);
   } catch (const core::HostIoError&) {
   }
@@ -263,6 +276,7 @@ void CheckAdd(const fs::path& path, const Snapshot& before, core::DiskImageBuffe
   const auto was = std::make_unique<core::DiskImageBuffer>(disk);
   std::optional<fileops::AddResult> result;
   try {
+    const NoWait noWait;
     result = fileops::AddHostFile(disk, state, path.native(), path.native(), {2026, 1, 2, 3, 4});
   } catch (const core::HostIoError&) {
   }

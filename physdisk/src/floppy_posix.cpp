@@ -97,9 +97,13 @@ class PosixFloppy final : public BiosDisk {
       const std::size_t bytes = RunBytes(count);
       const std::uint8_t* io = buffer.data();
       if (Direct()) io = static_cast<const std::uint8_t*>(std::memcpy(bounce_.get(), buffer.data(), bytes));
-      return Repeat(bytes, firstSector, [&](std::size_t done) {
+      const bool written = Repeat(bytes, firstSector, [&](std::size_t done) {
         return ::pwrite(fd_, io + done, bytes - done, *at + static_cast<off_t>(done));
       });
+      // Only data on the disk counts: a write that failed later, in a
+      // cache, would be a failure reported as success.
+      if (written && ::fdatasync(fd_) != 0) return Fail("sector " + std::to_string(firstSector) + ": " + ErrorText(errno));
+      return written;
     });
   }
   std::string LastError() const override { return lastError_; }
@@ -168,10 +172,10 @@ bool PosixFloppy::Open() {
   if (!kind) return false;
 
   // Block devices: exclusive, so that no other transfer or mount can come
-  // between the sectors, and unbuffered and synchronous, so that a write
-  // counts only once it is on the disk. Image files: synchronous writes.
+  // between the sectors, and unbuffered, so that every read comes from the
+  // disk and no write waits in the page cache.
   const bool block = S_ISBLK(named.st_mode);
-  const int flags = O_RDWR | O_CLOEXEC | O_DSYNC | (block ? O_EXCL | O_DIRECT : 0);
+  const int flags = O_RDWR | O_CLOEXEC | (block ? O_EXCL | O_DIRECT : 0);
   int fd = OpenRetrying(path_.c_str(), flags);
   // The driver refuses a write-protected disk to a plain read-write open;
   // the no-delay open skips that test and still lets the geometry be set,

@@ -3,6 +3,7 @@
 // transfer they hit. Also a progress window that logs what it was told.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -31,7 +32,7 @@ class ScriptedDrive : public physdisk::BiosDisk {
   std::vector<std::uint8_t> Mgt = std::vector<std::uint8_t>(core::kMgtFileSize);
   std::vector<DriveRequest> Requests;
   bool AcceptsMediaType = true;
-  std::optional<std::size_t> FailingTransfer;  // the n-th read or write (from 0) fails
+  std::optional<std::size_t> FailingTransfer;  // the n-th read or write in Requests (from 0) fails
   std::function<void()> DuringTransfer;        // plays whoever acts while the drive works
   int Releases = 0;
 
@@ -62,14 +63,14 @@ class ScriptedDrive : public physdisk::BiosDisk {
     return static_cast<std::size_t>((track * 2 + side) * core::kSectorsPerTrack + first - 1) * core::kBytesPerSector;
   }
   bool Log(const DriveRequest& request) {
-    const std::size_t index = transfers_++;
+    const auto index = static_cast<std::size_t>(std::count_if(
+        Requests.begin(), Requests.end(), [](const DriveRequest& r) { return r.Op != DriveRequest::SetMediaType; }));
     Requests.push_back(request);
     if (DuringTransfer) DuringTransfer();
     if (index != FailingTransfer) return true;
     lastError_ = "scripted failure";
     return false;
   }
-  std::size_t transfers_ = 0;
   std::string lastError_;
 };
 

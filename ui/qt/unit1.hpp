@@ -13,6 +13,7 @@ class QTreeWidget;
 
 namespace vellonix::ui::qt {
 
+class TForm2;
 class TOKBottomDlg1;
 class TOKBottomDlg2;
 
@@ -31,6 +32,7 @@ class MainWindow : public QMainWindow {
   UiServices& Services() { return *services_; }
   const MainWindowParts& Parts() const { return parts_; }
   QAction* Action(MenuItem item) const { return parts_.Actions[static_cast<std::size_t>(item)]; }
+  TForm2* Form2() const { return progressWindow_; }
 
   // The long-lived windows, created after the main window as at start-up.
   void CreateDialogs();
@@ -49,6 +51,7 @@ class MainWindow : public QMainWindow {
   MainWindowParts parts_;
   std::unique_ptr<QtUiServices> services_;
   std::unique_ptr<TForm1> form_;
+  TForm2* progressWindow_ = nullptr;
   TOKBottomDlg1* newDiskDialog_ = nullptr;
   TOKBottomDlg2* nameDialog_ = nullptr;
 };

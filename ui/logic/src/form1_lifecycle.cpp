@@ -106,6 +106,7 @@ void TForm1::RunCommand(void (TForm1::*command)()) {
 }
 
 void TForm1::RunCommand(const std::function<void()>& command) {
+  if (transferring_) return;
   try {
     command();
   } catch (const std::exception& error) {

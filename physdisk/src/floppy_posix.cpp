@@ -100,9 +100,11 @@ class PosixFloppy final : public BiosDisk {
       const bool written = Repeat(bytes, firstSector, [&](std::size_t done) {
         return ::pwrite(fd_, io + done, bytes - done, *at + static_cast<off_t>(done));
       });
-      // Only data on the disk counts: a write that failed later, in a
-      // cache, would be a failure reported as success.
-      if (written && ::fdatasync(fd_) != 0) return Fail("sector " + std::to_string(firstSector) + ": " + ErrorText(errno));
+      // Only data on the disk counts: a write that failed later, in the
+      // page cache, would be a failure reported as success. An O_DIRECT
+      // write to a drive has ended only once the drive has the sector.
+      if (written && !Direct() && ::fdatasync(fd_) != 0)
+        return Fail("sector " + std::to_string(firstSector) + ": " + ErrorText(errno));
       return written;
     });
   }

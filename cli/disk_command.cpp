@@ -6,6 +6,7 @@
 
 #include "commands.hpp"
 #include "console.hpp"
+#include "vellonix/core/host_file.hpp"
 #include "vellonix/core/image_file.hpp"
 #include "vellonix/physdisk/host_drive.hpp"
 #include "vellonix/physdisk/samdisk.hpp"
@@ -76,12 +77,15 @@ int RunRead(const DiskOptions& options) {
   TerminalProgress progress;
   // A failed read writes no image at all.
   if (const auto failed = physdisk::LoadSamDisk(*drive, *disk, progress)) Fail(kLoadError, *failed, *drive);
-  core::SaveImageFile(options.Image, *disk);
+  core::SaveImageFileLocked(options.Image, *disk);
   return 0;
 }
 
 int RunWrite(const DiskOptions& options) {
-  const LoadedImage image = LoadImageOrFail(options.Image);
+  const LoadedImage image = [&] {
+    const core::ImageLock reading(options.Image, core::ImageLock::Mode::Shared);
+    return LoadImageOrFail(options.Image);
+  }();
   const auto drive = OpenDrive(options, kWriteError);
   TerminalProgress progress;
   if (const auto failed = physdisk::SaveSamDisk(*drive, *image.Disk, progress)) Fail(kWriteError, *failed, *drive);
@@ -101,8 +105,9 @@ Command AddDiskCommand(CLI::App& app) {
                         "The drive: a floppy device, or a block device or MGT-ordered file of 819,200 bytes "
                         "standing in for one (default: $VELLONIX_FLOPPY, else /dev/fd0; on Windows drive A:)");
   }
-  read->add_option("IMAGE", options->Image, "The file to write: MGT when it ends in .mgt (any case), else SAD")
-      ->required();
+  read->add_option("IMAGE", options->Image, "The file to write: MGT when it ends in .mgt (any case), SAD for .sad")
+      ->required()
+      ->check(ImageOutputName());
   write->add_option("IMAGE", options->Image, "The image to write: an 819,200-byte .mgt or 819,222-byte .sad file")
       ->required();
   return {disk, [options, read] { return read->parsed() ? RunRead(*options) : RunWrite(*options); }};

@@ -92,6 +92,8 @@ TEST_F(CliDisk, FailuresSayWhatAndLeaveTheFilesAlone) {
     EXPECT_EQ(fs::file_size(dir_ / "short.img"), core::kMgtFileSize - 512);
   }
   EXPECT_EQ(RunCli(dir_, {"disk", "read"}).ExitCode, 2);
+  EXPECT_EQ(RunCli(dir_, {"disk", "read", "--device", "drive.img", "copy.img"}).ExitCode, 2);
+  EXPECT_FALSE(fs::exists(dir_ / "copy.img"));
 }
 
 // A loop device over a file: a real block device, attached for one test.

@@ -26,6 +26,14 @@ ScriptedDrive& InsertDrive(TForm1& form, const imagekit::ImageBuilder& disk) {
   return held;
 }
 
+// A form holding `which`, opened from `dir`, with unsaved changes.
+void OpenChanged(TForm1& form, const ScratchDir& dir, SampleDisk which) {
+  form.LoadName = WriteSampleDisk(dir, "image.mgt", which);
+  form.LoadDiskImage();
+  ASSERT_TRUE(form.ImageLoaded);
+  form.ImageModified = true;
+}
+
 // The bar's positions, in the order the window showed them.
 std::vector<int> ProgressPositions(const ScriptedUi& ui) {
   std::vector<int> positions;
@@ -42,9 +50,7 @@ TEST(Form1SamDisk, ALoadedFloppyBecomesAnUnsavedDocumentNamedAfterTheDisk) {
   const ScratchDir dir;
   ScriptedUi ui;
   TForm1 form(ui);
-  form.LoadName = WriteSampleDisk(dir, "old.mgt", SampleDisk::BDos);
-  form.LoadDiskImage();
-  form.ImageModified = true;
+  OpenChanged(form, dir, SampleDisk::BDos);
   ScriptedDrive& drive = InsertDrive(form, BuildSampleDisk(SampleDisk::Mixed));
   ui.QueueMessageAnswer(MessageResult::No);
   ui.ClearCalls();
@@ -111,9 +117,7 @@ TEST(Form1SamDisk, SaveLeavesTheDocumentAloneWhateverTheResult) {
     SCOPED_TRACE(fails);
     ScriptedUi ui;
     TForm1 form(ui);
-    form.LoadName = WriteSampleDisk(dir, "image.mgt", SampleDisk::Mixed);
-    form.LoadDiskImage();
-    form.ImageModified = true;
+    OpenChanged(form, dir, SampleDisk::Mixed);
     ScriptedDrive& drive = InsertDrive(form, BuildSampleDisk(SampleDisk::Empty));
     if (fails) {
       drive.FailingTransfer = 0;

@@ -174,7 +174,7 @@ TEST(DocumentPathForDisk, TrimsControlCodesAndBlanksAndKeepsThePathInItsFolder) 
     std::string Name;
     const char* Path;
   } cases[] = {
-      {"", "Untitled.mgt"},
+      {"", "Untitled.mgt"},  // the scan found no name (SAM-DOS)
       {"GAMES     ", "GAMES.mgt"},
       {std::string(" \0\t\0 ", 5), ".mgt"},
       {"\x01 demo\x1F", "demo.mgt"},
@@ -184,15 +184,6 @@ TEST(DocumentPathForDisk, TrimsControlCodesAndBlanksAndKeepsThePathInItsFolder) 
       {"a<b>?*|\"", "a<b>?*|\".mgt"},
   };
   for (const auto& c : cases) EXPECT_EQ(DocumentPathForDisk(c.Name), c.Path) << c.Name;
-}
-
-TEST(Form1SamDisk, ADiskWithoutANameIsUntitled) {
-  ScriptedUi ui;
-  TForm1 form(ui);
-  InsertDrive(form, BuildSampleDisk(SampleDisk::Empty));  // SAM-DOS: no name
-  form.LOAD1Click();
-  EXPECT_TRUE(form.ImageLoaded);
-  EXPECT_EQ(form.DocumentPath, "Untitled.mgt");
 }
 
 }  // namespace

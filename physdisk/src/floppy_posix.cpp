@@ -44,6 +44,7 @@ std::string OpenErrorText(int error, DriveKind kind) {
   if ((error == EACCES || error == EPERM) && kind != DriveKind::ImageFile)
     text += " (reading and writing a floppy needs access to its device: membership of the disk group, or a udev rule)";
   if (error == EBUSY) text += " (the drive is mounted or in use by another program)";
+  if ((error == ENXIO || error == ENOMEDIUM) && kind == DriveKind::Floppy) text += " (is there a disk in the drive?)";
   if (error == EWOULDBLOCK) text += " (another transfer is using it)";
   return text;
 }

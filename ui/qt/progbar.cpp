@@ -32,9 +32,6 @@ void TForm2::ShowProgress(const QString& caption, int position) {
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-void TForm2::HideProgress() {
-  hide();
-  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-}
+void TForm2::HideProgress() { hide(); }
 
 }  // namespace vellonix::ui::qt

@@ -104,8 +104,7 @@ class PosixFloppy final : public BiosDisk {
       // Only data on the disk counts: a write that failed later, in the
       // page cache, would be a failure reported as success. An O_DIRECT
       // write to a drive has ended only once the drive has the sector.
-      if (written && !Direct() && ::fdatasync(fd_) != 0)
-        return Fail("sector " + std::to_string(firstSector) + ": " + ErrorText(errno));
+      if (written && !Direct() && ::fdatasync(fd_) != 0) return FailAt(firstSector, errno);
       return written;
     });
   }
@@ -120,6 +119,13 @@ class PosixFloppy final : public BiosDisk {
   bool Fail(const std::string& text) {
     lastError_ = path_ + ": " + text;
     return false;
+  }
+  // A transfer that stopped at `sector`: the host's `error`, or 0 for the
+  // end of the device.
+  bool FailAt(int sector, int error) {
+    std::string text = error == 0 ? "the disk ends here" : ErrorText(error);
+    if (error == EROFS) text += " (the disk is write-protected)";
+    return Fail("sector " + std::to_string(sector) + ": " + text);
   }
   std::optional<DriveKind> Classify(const struct stat& named);
   bool Open();
@@ -229,9 +235,15 @@ bool PosixFloppy::SetGeometry(std::uint8_t drive, std::uint8_t lastTrack, std::u
   sam.rate = 0x02;
   sam.spec1 = 0xDF;
   sam.fmt_gap = 0x2E;
-  if (::ioctl(fd_, FDSETPRM, &sam) != 0) return Fail("cannot set the SAM disk geometry: " + ErrorText(errno));
+  if (::ioctl(fd_, FDSETPRM, &sam) != 0) {
+    const int error = errno;
+    return Fail("cannot set the SAM disk geometry: " + ErrorText(error));
+  }
   // Whatever the driver kept of the disk that was in the drive before goes.
-  if (::ioctl(fd_, FDFLUSH) != 0) return Fail("cannot drop the cached track: " + ErrorText(errno));
+  if (::ioctl(fd_, FDFLUSH) != 0) {
+    const int error = errno;
+    return Fail("cannot drop the cached track: " + ErrorText(error));
+  }
   return true;
 }
 
@@ -257,16 +269,13 @@ bool PosixFloppy::Repeat(std::size_t bytes, std::uint8_t firstSector, Step step)
   std::size_t done = 0;
   while (done < bytes) {
     const ssize_t moved = step(done);
-    if (moved < 0 && errno == EINTR) continue;
+    const int error = errno;
+    if (moved < 0 && error == EINTR) continue;
     if (moved > 0) {
       done += static_cast<std::size_t>(moved);
       continue;
     }
-    std::string text = "sector " + std::to_string(firstSector + done / core::kBytesPerSector) + ": ";
-    if (moved == 0) return Fail(text + "the disk ends here");
-    text += ErrorText(errno);
-    if (errno == EROFS) text += " (the disk is write-protected)";
-    return Fail(text);
+    return FailAt(static_cast<int>(firstSector + done / core::kBytesPerSector), moved == 0 ? 0 : error);
   }
   return true;
 }

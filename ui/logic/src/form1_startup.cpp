@@ -1,8 +1,5 @@
 // TForm1: images named on the command line and dropped onto the window. The
 // last image is opened here; each earlier one goes to a new instance.
-#include <filesystem>
-#include <system_error>
-
 #include "vellonix/core/host_file.hpp"
 #include "vellonix/core/text.hpp"
 #include "vellonix/ui/form1.hpp"
@@ -14,8 +11,7 @@ namespace {
 // Only a regular file (or a link to one) counts: a directory is no image,
 // and opening a pipe or a device could block the program.
 bool NamesExistingFile(const std::string& path) {
-  std::error_code error;
-  return !path.empty() && std::filesystem::is_regular_file(core::PathFromUtf8(path), error);
+  return !path.empty() && core::KindOfHostFile(path) == core::HostFileKind::Regular;
 }
 
 bool HasImageExtension(const std::string& name) {

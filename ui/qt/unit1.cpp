@@ -131,10 +131,9 @@ void MainWindow::BuildStatusBar() {
   row->setSpacing(kPanelGap);
   for (std::size_t panel = 0; panel < kPanelWidths.size(); ++panel) {
     auto* label = new QLabel(panels);
-    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     // A framed label keeps half an "x" clear on either side: margin enough.
-    // The last panel reaches to the window's edge.
-    row->addWidget(label, panel + 1 == kPanelWidths.size() ? 1 : 0);
+    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    row->addWidget(label);
     parts_.Panels[panel] = label;
   }
   bar->addWidget(panels, 1);
@@ -146,9 +145,9 @@ void MainWindow::ApplyMetrics() {
   for (std::size_t column = 0; column < metrics_.Columns.size(); ++column) {
     parts_.ListView1->setColumnWidth(static_cast<int>(column), metrics_.Columns[column]);
   }
+  // The last panel's width reaches to the window's edge.
   for (std::size_t panel = 0; panel < metrics_.Panels.size(); ++panel) {
-    QLabel* label = parts_.Panels[panel];
-    label->setFixedWidth(metrics_.Panels[panel]);
+    parts_.Panels[panel]->setFixedWidth(metrics_.Panels[panel]);
   }
   statusBar()->setFixedHeight(metrics_.StatusBarHeight);
   setFixedSize(metrics_.Client.width(), metrics_.Client.height() + menuBar()->sizeHint().height());

@@ -123,8 +123,8 @@ void MainWindow::BuildStatusBar() {
   auto* bar = new QStatusBar(this);
   bar->setObjectName(QStringLiteral("StatusBar1"));
   bar->setSizeGripEnabled(false);
-  // The panels sit side by side with a narrow gap, as the original's parts
-  // do; the status bar's own spacing between widgets is wider.
+  // The panels sit side by side with a narrow gap; the status bar's own
+  // spacing between widgets is wider.
   auto* panels = new QWidget(bar);
   auto* row = new QHBoxLayout(panels);
   row->setContentsMargins(0, 0, 0, 0);

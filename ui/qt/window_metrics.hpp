@@ -1,6 +1,6 @@
-// The main window's metrics for the font in use. The window keeps the
-// original layout (a 538 × 319 client area, its columns and panels) scaled
-// by one factor: the smallest, not below 1, at which the list's usual
+// The main window's metrics for the font in use. The window keeps its base
+// layout (a 538 × 319 client area, its columns and panels) scaled by one
+// factor: the smallest, not below 1, at which the list's usual
 // content, the column captions and every panel's text fit.
 #pragma once
 
@@ -24,8 +24,8 @@ inline constexpr int kStatusBarHeight = 20;
 inline constexpr std::array<int, 6> kColumnWidths{40, 112, 46, 80, 128, 112};
 inline constexpr std::array<int, kStatusPanels> kPanelWidths{120, 192, 56, 98, 65};
 // The panels' gap, and the room the status bar keeps around its widgets
-// (left, top and bottom). The last panel reaches to the window's edge, as
-// the original's last part does.
+// (left, top and bottom). The last panel is at least its base width and
+// reaches to the window's edge.
 inline constexpr int kPanelGap = 2;
 inline constexpr int kStatusBarInsetLeft = 2;
 inline constexpr int kStatusBarInsetHeight = 5;

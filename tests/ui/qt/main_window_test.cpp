@@ -33,7 +33,7 @@ TEST(MainWindow, HasTheFixedFrameListColumnsAndPanels) {
   EXPECT_TRUE(flags & Qt::WindowMinimizeButtonHint);
   EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
   EXPECT_EQ(window.minimumSize(), window.maximumSize());
-  // The original's sizes, scaled for the font (see TextFit).
+  // The base sizes, scaled for the font (see TextFit).
   const MainWindowMetrics& metrics = window.Metrics();
   EXPECT_GE(metrics.Scale, 1.0);
   EXPECT_EQ(window.width(), metrics.Client.width());

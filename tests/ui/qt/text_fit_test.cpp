@@ -35,7 +35,7 @@ void ExpectTextsFit(const MainWindow& window) {
     EXPECT_LE(panel->sizeHint().height(), panel->height()) << text.toStdString();
     EXPECT_LE(panel->mapTo(&window, QPoint(panel->width(), 0)).x(), window.width()) << text.toStdString();
   }
-  // The layout keeps the original's proportions.
+  // The layout keeps the base layout's proportions.
   const MainWindowMetrics& metrics = window.Metrics();
   EXPECT_EQ(window.width(), metrics.Client.width());
   for (std::size_t column = 0; column < kColumnWidths.size(); ++column)

@@ -24,8 +24,8 @@ inline constexpr int kStatusBarHeight = 20;
 inline constexpr std::array<int, 6> kColumnWidths{40, 112, 46, 80, 128, 112};
 inline constexpr std::array<int, kStatusPanels> kPanelWidths{120, 192, 56, 98, 65};
 // The panels' gap, and the room the status bar keeps around its widgets
-// (left, top and bottom). The last panel is at least its base width and
-// reaches to the window's edge.
+// (left, top and bottom). The last panel takes what the others leave, to
+// the window's edge.
 inline constexpr int kPanelGap = 2;
 inline constexpr int kStatusBarInsetLeft = 2;
 inline constexpr int kStatusBarInsetHeight = 5;

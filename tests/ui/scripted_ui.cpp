@@ -208,4 +208,6 @@ void ScriptedUi::CloseMainWindow() {
   ++closeRequests_;
 }
 
+void ScriptedUi::BringToFront() { View("BringToFront", {}); }
+
 }  // namespace vellonix::ui::testing

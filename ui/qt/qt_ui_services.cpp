@@ -116,4 +116,12 @@ void QtUiServices::HideProgress() {
   if (form2_ != nullptr) form2_->HideProgress();
 }
 
+void QtUiServices::BringToFront() {
+  QWidget* window = QApplication::activeModalWidget();
+  if (window == nullptr) window = parts_.Window;
+  if (window->isMinimized()) window->showNormal();
+  window->raise();
+  window->activateWindow();
+}
+
 }  // namespace vellonix::ui::qt

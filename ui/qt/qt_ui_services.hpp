@@ -57,6 +57,7 @@ class QtUiServices : public UiServices {
   void CloseMainWindow() override;
   void ShowProgress(const std::string& caption, int position) override;
   void HideProgress() override;
+  void BringToFront() override;
 
  private:
   MainWindowParts parts_;

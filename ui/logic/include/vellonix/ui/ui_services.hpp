@@ -134,6 +134,10 @@ class UiServices {
   // repainted at once; then hidden again.
   virtual void ShowProgress(const std::string& caption, int position) = 0;
   virtual void HideProgress() = 0;
+
+  // Makes the program's last active window (the main window, or a dialog
+  // open over it) the foreground window.
+  virtual void BringToFront() = 0;
 };
 
 // The top-left corner that centres a box of width `boxWidth` and the

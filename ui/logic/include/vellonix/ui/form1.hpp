@@ -146,8 +146,8 @@ class TForm1 {
   NewDiskDialogModel newDiskDialog_;
   NameDialogModel nameDialog_;
   ProgressWindow progressWindow_{ui_};
-  // A floppy transfer takes no input until it ends; commands that reach the
-  // window meanwhile (while it repaints) are not run.
+  // A floppy transfer takes no input until it ends; a command that reaches
+  // the window meanwhile (a drop, while it repaints) is refused with a beep.
   bool transferring_ = false;
 };
 

@@ -96,12 +96,18 @@ TEST_F(CliDisk, FailuresSayWhatAndLeaveTheFilesAlone) {
   EXPECT_FALSE(fs::exists(dir_ / "copy.img"));
 }
 
+std::string Quoted(const std::string& text) {
+  std::string quoted = "'";
+  for (const char ch : text) quoted += ch == '\'' ? std::string("'\\''") : std::string(1, ch);
+  return quoted + "'";
+}
+
 // A loop device over a file: a real block device, attached for one test.
 class LoopDevice {
  public:
   explicit LoopDevice(const std::string& backing, const testing::ScratchDir& dir) {
     const std::string out = dir / ".losetup";
-    const std::string command = "losetup -f --show " + testing::ShellQuote(backing) + " >" + testing::ShellQuote(out) + " 2>&1";
+    const std::string command = "losetup -f --show " + Quoted(backing) + " >" + Quoted(out) + " 2>&1";
     const int status = std::system(command.c_str());
     const std::string said = testing::ReadText(out);
     if (status == 0 && said.rfind("/dev/", 0) == 0) {
@@ -113,7 +119,7 @@ class LoopDevice {
   LoopDevice(const LoopDevice&) = delete;
   LoopDevice& operator=(const LoopDevice&) = delete;
   ~LoopDevice() {
-    if (!device_.empty()) std::system(("losetup -d " + testing::ShellQuote(device_)).c_str());
+    if (!device_.empty()) std::system(("losetup -d " + Quoted(device_)).c_str());
   }
   const std::string& Device() const { return device_; }
   const std::string& Why() const { return why_; }

@@ -14,5 +14,6 @@ Command AddExtractCommand(CLI::App& app);
 Command AddRmCommand(CLI::App& app);
 Command AddRenameCommand(CLI::App& app);
 Command AddLabelCommand(CLI::App& app);
+Command AddFindCommand(CLI::App& app);
 
 }  // namespace vellonix::cli

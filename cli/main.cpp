@@ -17,9 +17,10 @@ constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
 
 // Every subcommand, in the order help lists them.
-constexpr std::array<CommandFactory, 8> kCommands{&AddLsCommand,     &AddConvertCommand, &AddNewCommand,
+constexpr std::array<CommandFactory, 9> kCommands{&AddLsCommand,     &AddConvertCommand, &AddNewCommand,
                                                   &AddAddCommand,    &AddExtractCommand, &AddRmCommand,
-                                                  &AddRenameCommand, &AddLabelCommand};
+                                                  &AddRenameCommand, &AddLabelCommand,
+                                                  &AddFindCommand};
 
 int ReportFailure(const char* message) {
   std::fprintf(stderr, "%s\n", message);

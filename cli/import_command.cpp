@@ -25,10 +25,12 @@ std::vector<std::uint8_t> ReadInput(const std::string& path) {
   // As the loader: a FIFO, a device or a folder is refused before it is opened.
   const core::HostFileKind kind = core::KindOfHostFile(path);
   if (kind != core::HostFileKind::Regular && kind != core::HostFileKind::Missing) {
-    throw CommandError("\"" + path + "\" is no file");
+    throw CommandError(HostTextForTerminal(path) + " is no file");
   }
+  // Our own images are read under their lock, as convert reads them.
+  const core::ImageLock lock(path, core::ImageLock::Mode::Shared);
   core::HostInputFile file(path);
-  if (file.Size() > kLargestInput) throw CommandError("\"" + path + "\" is too large to be a disk image");
+  if (file.Size() > kLargestInput) throw CommandError(HostTextForTerminal(path) + " is too large to be a disk image");
   std::vector<std::uint8_t> bytes(static_cast<std::size_t>(file.Size()));
   file.ReadExactly(bytes);
   return bytes;

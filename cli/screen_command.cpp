@@ -4,7 +4,6 @@
 #include "commands.hpp"
 #include "image_edit.hpp"
 #include "png_file.hpp"
-#include "vellonix/core/host_file.hpp"
 #include "vellonix/core/list_row.hpp"
 #include "vellonix/fileops/extract_file.hpp"
 #include "vellonix/formats/screen.hpp"
@@ -30,11 +29,7 @@ int RunScreen(const ScreenOptions& options) {
   }
   const formats::ScreenPicture& picture = result.Picture;
   const auto png = EncodePng(options.Native ? picture.Image : formats::ScaleToCanvas(picture.Image));
-  if (options.Output == "-") {
-    WriteStdout({reinterpret_cast<const char*>(png.data()), png.size()});
-  } else {
-    core::WriteOutputFile(options.Output, png);
-  }
+  WriteOutput(options.Output, png);
   if (picture.PaletteEntries < static_cast<int>(formats::kDefaultPalette.size())) {
     std::fprintf(stderr, "File # %d holds %d of the 16 palette entries; the others have the SAM's default colours\n",
                  options.FileNumber, picture.PaletteEntries);

@@ -1,6 +1,5 @@
-// vellonix-cli's collection, listing, picture and import commands, run on
-// images and files built here.
-#include <png.h>
+// vellonix-cli's collection, listing and import commands, run on images
+// and files built here.
 #include <zlib.h>
 
 #include <gtest/gtest.h>
@@ -15,7 +14,6 @@
 #include "vellonix/core/container.hpp"
 #include "vellonix/core/list_row.hpp"
 #include "vellonix/core/text.hpp"
-#include "vellonix/formats/screen.hpp"
 
 namespace {
 
@@ -124,65 +122,6 @@ TEST_F(CliFormats, BasicListsAProgramAndRefusesOtherFiles) {
   EXPECT_EQ(partial.ExitCode, 1);
   EXPECT_EQ(partial.Out, "   10 PRINT \"hi\":\n   20 GO TO \n");
   EXPECT_EQ(partial.Err, "File # 1: the program's data ends inside line 20, listed as far as it goes\n");
-}
-
-struct Png {
-  int Width = 0;
-  int Height = 0;
-  Bytes Rgb;
-  formats::Rgb At(int x, int y) const {
-    const std::size_t at = (static_cast<std::size_t>(y) * Width + x) * 3;
-    return {Rgb[at], Rgb[at + 1], Rgb[at + 2]};
-  }
-};
-
-Png ReadPng(const std::string& path) {
-  png_image image{};
-  image.version = PNG_IMAGE_VERSION;
-  const auto file = kit::ReadBytes(path);
-  Png png;
-  if (!png_image_begin_read_from_memory(&image, file.data(), file.size())) return png;
-  image.format = PNG_FORMAT_RGB;
-  png.Rgb.resize(PNG_IMAGE_SIZE(image));
-  if (!png_image_finish_read(&image, nullptr, png.Rgb.data(), 0, nullptr)) return png;
-  png.Width = static_cast<int>(image.width);
-  png.Height = static_cast<int>(image.height);
-  return png;
-}
-
-TEST_F(CliFormats, ScreenWritesThePictureAsPng) {
-  // MODE 4: pixel (2, 1) shows entry 5, whose colour is 34 (#DB0000);
-  // the rest entry 0, colour 17 (#0000DB).
-  Bytes data(formats::ScreenBitmapBytes(4));
-  data[128 + 1] = 0x50;
-  Bytes palette(40);
-  palette[0] = 17;
-  palette[5] = 34;
-  data.insert(data.end(), palette.begin(), palette.end());
-  data.push_back(0xFF);
-  imagekit::ImageBuilder image;
-  image.PlaceSamFile(0, core::kTypeScreen, "pic", data).SetByte(core::DirEntryField::ScreenMode, 3);
-  image.PlaceSamFile(1, core::kTypeScreen, "short", Bytes(500, 0)).SetByte(core::DirEntryField::ScreenMode, 3);
-  Save(image, "disk.mgt");
-
-  ASSERT_EQ(Run({"screen", "disk.mgt", "1", "canvas.png"}).ExitCode, 0);
-  const Png canvas = ReadPng(dir_ / "canvas.png");
-  ASSERT_EQ(canvas.Width, 512);
-  ASSERT_EQ(canvas.Height, 384);
-  EXPECT_EQ(canvas.At(4, 2), (formats::Rgb{0xDB, 0, 0}));
-  EXPECT_EQ(canvas.At(5, 3), (formats::Rgb{0xDB, 0, 0}));
-  EXPECT_EQ(canvas.At(6, 2), (formats::Rgb{0, 0, 0xDB}));
-
-  ASSERT_EQ(Run({"screen", "disk.mgt", "1", "native.png", "--native"}).ExitCode, 0);
-  const Png native = ReadPng(dir_ / "native.png");
-  EXPECT_EQ(native.Width, 256);
-  EXPECT_EQ(native.Height, 192);
-  EXPECT_EQ(native.At(2, 1), (formats::Rgb{0xDB, 0, 0}));
-
-  const auto damaged = Run({"screen", "disk.mgt", "2", "short.png"});
-  EXPECT_EQ(damaged.ExitCode, 1);
-  EXPECT_EQ(damaged.Err, "File # 2 is no picture: it holds 500 bytes, and a MODE 4 picture needs 24576\n");
-  EXPECT_FALSE(std::filesystem::exists(dir_.Path() / "short.png"));
 }
 
 TEST_F(CliFormats, ImportReadsGzipAndSkewedEdskAndRefusesTheRest) {

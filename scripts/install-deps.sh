@@ -7,9 +7,12 @@ PACKAGES=(
   libgtest-dev              # unit tests
   libcli11-dev              # vellonix-cli's command line
   nlohmann-json3-dev        # vellonix-cli's --json output
+  zlib1g-dev libpng-dev     # vellonix-cli: gzip-compressed images, SCREEN$ pictures as PNG
   qt6-base-dev qt6-svg-dev  # the desktop program (Widgets, SVG icons)
   libqt6svg6                # SVG icons at run time
   clang libclang-rt-14-dev  # the fuzz target (libFuzzer)
+  shared-mime-info desktop-file-utils  # installing into the desktop: the MIME and desktop databases
+  appstream xdg-utils libfile-mimeinfo-perl groff-base  # the install tests: metainfo, xdg-mime, man pages
 )
 
 missing=()

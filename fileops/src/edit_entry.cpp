@@ -59,8 +59,10 @@ std::string CurrentDiskName(const DirectoryState& state) { return TrimName(state
 
 std::optional<Refusal> DiskNameRefusal(const DiskImageBuffer& disk) {
   const ConstDirEntry slot0 = DirSlot(disk, 0);
-  constexpr int kFirstZxType = 1, kLastZxType = 11;
-  if (!slot0.IsFree() && slot0.TypeCode() >= kFirstZxType && slot0.TypeCode() <= kLastZxType) {
+  // Type codes 1-11 are ZX files; a listed entry of code 0 (only its
+  // attribute bits set) is read as one too.
+  constexpr int kLastZxType = 11;
+  if (!slot0.IsFree() && slot0.TypeCode() <= kLastZxType) {
     return kDiskNameWouldDamageFile;
   }
   return std::nullopt;

@@ -47,6 +47,7 @@ TEST(SectorMap, EveryPositionRoundTripsAndCoversTheDataAreaOnce) {
   for (int position = 0; position < kMapPositions; ++position) {
     const SectorAddress address = MapPositionSector(position);
     ASSERT_EQ(SectorMapPosition(address), position) << position;
+    ASSERT_EQ(MapPositionAt(address), position) << position;
     ASSERT_TRUE(SectorInsideDisk(address.Track, address.Sector)) << position;
     ASSERT_GE(SectorOffset(address.Track, address.Sector), 20480) << position;
     offsets.insert(SectorOffset(address.Track, address.Sector));
@@ -67,6 +68,20 @@ TEST(SectorMap, DirectoryTracksAndBadAddressesHaveNoPosition) {
   const SectorAddress bad[] = {{4, 0}, {4, 11}, {128, 0}, {207, 11}, {80, 1}, {127, 1}, {208, 1}, {255, 10}};
   for (const auto& address : bad) {
     EXPECT_FALSE(SectorMapPosition(address).has_value()) << int(address.Track) << "/" << int(address.Sector);
+  }
+}
+
+// A link that names a sector oddly still lands on one: the sector it reads.
+TEST(SectorMap, OddAddressesReachTheSectorTheyLandOn) {
+  const struct {
+    SectorAddress address;
+    std::optional<int> position;
+  } cases[] = {
+      {{1, 33}, 2},    {{0, 41}, 0},  {{3, 10}, std::nullopt}, {{80, 1}, 760},
+      {{127, 5}, 1234}, {{4, 0}, std::nullopt}, {{207, 11}, std::nullopt}, {{208, 1}, std::nullopt},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(MapPositionAt(c.address), c.position) << int(c.address.Track) << "/" << int(c.address.Sector);
   }
 }
 

@@ -144,6 +144,22 @@ TEST(AddFile, NeverTakesASectorOfTheDirectory) {
   EXPECT_EQ(AddSamFile(damaged.Disk(), state, RandomBytes(10, 1), "x", kMoment).Refused, kNotEnoughSpace);
 }
 
+// A listed file's data is never overwritten, even where its map leaves a
+// sector out, or its chain names one oddly (sector 33 of track 1 is track
+// 4's third sector).
+TEST(AddFile, NeverTakesASectorAListedFileIsReadFrom) {
+  ImageBuilder image;
+  const std::vector<SectorAddress> chain{{4, 1}, {1, 33}, {4, 5}};
+  auto entry = image.PlaceFileAt(0, 19, "odd", RandomBytes(1200, 1), chain);
+  entry.SetWord(F::LengthInPage, 1200 - 9);
+  std::fill(entry.SectorAddressMap().begin(), entry.SectorAddressMap().end(), std::uint8_t{0});
+  core::DirectoryState state = Scanned(image.Disk());
+  const auto before = ExtractFileBytes(image.Disk(), 0);
+  ASSERT_EQ(before.size(), 1200u - 9);
+  ASSERT_TRUE(AddSamFile(image.Disk(), state, RandomBytes(5000, 2), "new", kMoment).Added());
+  EXPECT_TRUE(ExtractFileBytes(image.Disk(), 0) == before);
+}
+
 TEST(AddFile, RefusalsComeInOrderAndChangeNothing) {
   vellonix::testing::ScratchDir dir;
   const std::string small = dir.WriteFilled("small", 1000, 'a');

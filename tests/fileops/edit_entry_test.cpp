@@ -145,6 +145,10 @@ TEST(ChangeDiskName, WritesTheNameFieldsOfEachDos) {
 // autostart of a ZX file there: such a disk is not named, on any DOS, and
 // nothing changes; once that file is erased, it can be.
 TEST(ChangeDiskName, RefusedWhileSlotZeroHoldsAZxFile) {
+  ImageBuilder typeZero;  // only the protected bit: listed, and read as a ZX file
+  typeZero.PlaceFile(0, 0x40, "locked", Data(600));
+  EXPECT_EQ(DiskNameRefusal(typeZero.Disk()), kDiskNameWouldDamageFile);
+
   ImageBuilder image;
   image.PlaceFile(0, 7, "screen", Data(6912)).SetWord(F::ZxLength, 6912);
   core::DirectoryState state = Scanned(image.Disk());

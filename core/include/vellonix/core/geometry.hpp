@@ -85,6 +85,19 @@ constexpr std::optional<int> SectorMapPosition(SectorAddress address) {
   return (track - 4) * kSectorsPerTrack + sectorIndex;
 }
 
+// The map position of the sector whose bytes an address reaches, however
+// the address names it: a link to sector 33 of track 1, or to track byte
+// 100, still lands on a sector of the disk (the addressing rule does not
+// wrap them), and that is the sector a chain walk reads. None for the
+// standard directory tracks and for addresses off the disk.
+constexpr std::optional<int> MapPositionAt(SectorAddress address) {
+  if (address.Sector == 0 || !SectorInsideDisk(address.Track, address.Sector)) return std::nullopt;
+  constexpr std::int64_t kDirectorySectors = 4 * kSectorsPerTrack;
+  const std::int64_t position = SectorOffset(address.Track, address.Sector) / kBytesPerSector - kDirectorySectors;
+  if (position < 0) return std::nullopt;
+  return static_cast<int>(position);
+}
+
 // Physical head h, cylinder t of a floppy holds the 5,120 bytes from here.
 constexpr std::size_t TrackSideOffset(int head, int cylinder) {
   return static_cast<std::size_t>(head) * kBytesPerSide + static_cast<std::size_t>(cylinder) * kBytesPerTrack;

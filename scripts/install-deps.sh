@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, when missing.
+#   scripts/install-deps.sh            the Linux build
+#   scripts/install-deps.sh --windows  the cross build for Windows and Wine
 set -euo pipefail
 
 PACKAGES=(
@@ -11,6 +13,18 @@ PACKAGES=(
   libqt6svg6                # SVG icons at run time
   clang libclang-rt-14-dev  # the fuzz target (libFuzzer)
 )
+
+# The Windows build: mingw-w64 (GCC 12, posix threads), GoogleTest's sources
+# to build for it, and 64-bit Wine to run the tests. CLI11 and nlohmann-json
+# are header-only: the packages above serve both builds.
+WINDOWS_PACKAGES=(
+  g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64
+  googletest
+  wine wine64
+)
+if [ "${1:-}" = "--windows" ]; then
+  PACKAGES+=("${WINDOWS_PACKAGES[@]}")
+fi
 
 missing=()
 for package in "${PACKAGES[@]}"; do

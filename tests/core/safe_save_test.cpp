@@ -101,6 +101,9 @@ TEST_F(SafeSave, WriteFailingMidwayKeepsTheOldFile) {
 #endif
 
 TEST_F(SafeSave, PermissionBitsAreKept) {
+#ifdef _WIN32
+  GTEST_SKIP() << "POSIX permission bits: Windows keeps only a read-only flag";
+#endif
   const auto mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
   fs::permissions(dir_.Path() / "old.mgt", mode);
   SaveImageFile(dir_ / "old.mgt", *disk_);
@@ -108,6 +111,9 @@ TEST_F(SafeSave, PermissionBitsAreKept) {
 }
 
 TEST_F(SafeSave, SymlinkStaysALinkAndItsFileGetsTheBytes) {
+#ifdef _WIN32
+  GTEST_SKIP() << "symbolic links need a privilege on Windows that a user normally lacks";
+#endif
   fs::create_directory(dir_.Path() / "real");
   testing::WriteBytes(dir_.Path() / "real" / "disk.mgt", old_);
   fs::create_symlink("real/disk.mgt", dir_.Path() / "link.mgt");

@@ -7,7 +7,6 @@
 
 #include "commands.hpp"
 #include "image_edit.hpp"
-#include "vellonix/core/image_file.hpp"
 #include "vellonix/fileops/add_file.hpp"
 
 namespace vellonix::cli {
@@ -44,7 +43,7 @@ fileops::LocalDateTime DateStampTime() {
 }
 
 int RunAdd(const AddOptions& options) {
-  ScannedImage scanned = LoadAndScan(options.Image);
+  ScannedImage scanned = LoadAndScan(options.Image, Access::Change);
   const fileops::LocalDateTime now = DateStampTime();
   bool anyAdded = false;
   bool anyRefused = false;
@@ -59,7 +58,7 @@ int RunAdd(const AddOptions& options) {
                    result.Refused->Message.data());
     }
   }
-  if (anyAdded) core::SaveImageFile(options.Image, *scanned.Image.Disk);
+  if (anyAdded) scanned.Save();
   return anyRefused ? 1 : 0;
 }
 

@@ -4,7 +4,10 @@
 #include <cstdio>
 #include <system_error>
 
+#include <charconv>
+
 #include "vellonix/core/image_file.hpp"
+#include "vellonix/core/text.hpp"
 
 namespace vellonix::cli {
 
@@ -14,6 +17,38 @@ LoadedImage LoadImageOrFail(std::string_view path) {
   if (!kind) throw CommandError(std::string(kInvalidImageMessage));
   image.Container = *kind;
   return image;
+}
+
+std::optional<int> DecimalFileNumber(std::string_view text) {
+  if (text.empty() || text.find_first_not_of("0123456789") != std::string_view::npos) return std::nullopt;
+  int value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
+CLI::Option* AddFileNumberArgument(CLI::App& command, int& fileNumber) {
+  const CLI::Validator decimal(
+      [](std::string& text) -> std::string {
+        if (DecimalFileNumber(text)) return {};
+        return "\"" + text + "\" is no File #: give the number the list shows, in decimal digits";
+      },
+      "DECIMAL");
+  return command
+      .add_option_function<std::string>(
+          "FILE#", [&fileNumber](const std::string& text) { fileNumber = DecimalFileNumber(text).value_or(0); },
+          "The file's \"File #\" in the list (slot + 1), in decimal")
+      ->required()
+      ->check(decimal);
+}
+
+CLI::Validator ImageOutputName() {
+  return CLI::Validator(
+      [](std::string& path) -> std::string {
+        if (core::HasExtension(path, ".MGT") || core::HasExtension(path, ".SAD")) return {};
+        return "\"" + path + "\" must end in .mgt or .sad, or the image could not be opened again";
+      },
+      "IMAGE.mgt|IMAGE.sad");
 }
 
 void WriteStdout(std::string_view text) {

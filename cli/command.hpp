@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -39,8 +40,21 @@ struct LoadedImage {
 };
 
 // Loads the image by the loader's rules; a file that is no image throws
-// CommandError with kInvalidImageMessage, host failures HostIoError.
+// CommandError with kInvalidImageMessage, host failures HostIoError. The
+// caller holds the image's lock (core::ImageLock) around it.
 LoadedImage LoadImageOrFail(std::string_view path);
+
+// A "File #" as the list shows it: decimal digits only, so "010" is 10 and
+// never 8. Nothing for anything else (signs, blanks, hex, empty).
+std::optional<int> DecimalFileNumber(std::string_view text);
+
+// The FILE# argument of a command, checked as decimal by the parser, so a
+// wrong one is a usage error that names it.
+CLI::Option* AddFileNumberArgument(CLI::App& command, int& fileNumber);
+
+// An image the CLI writes must be readable by it again: its name ends in
+// .mgt or .sad (any case). Checked by the parser, so others are usage errors.
+CLI::Validator ImageOutputName();
 
 // Writes all of `text` to standard output and flushes it; a short write or
 // a failed flush (a full disk, a closed pipe) throws CommandError.

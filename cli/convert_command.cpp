@@ -1,5 +1,6 @@
 // convert: the same disk in the other container (or the same one again).
 #include "commands.hpp"
+#include "vellonix/core/host_file.hpp"
 #include "vellonix/core/image_file.hpp"
 
 namespace vellonix::cli {
@@ -12,8 +13,11 @@ struct ConvertOptions {
 };
 
 int RunConvert(const ConvertOptions& options) {
-  const LoadedImage image = LoadImageOrFail(options.Input);
-  core::SaveImageFile(options.Output, *image.Disk);
+  const LoadedImage image = [&] {
+    const core::ImageLock reading(options.Input, core::ImageLock::Mode::Shared);
+    return LoadImageOrFail(options.Input);
+  }();  // the input's lock goes before the output's is taken: they may be one file
+  core::SaveImageFileLocked(options.Output, *image.Disk);
   return 0;
 }
 
@@ -24,8 +28,9 @@ Command AddConvertCommand(CLI::App& app) {
   CLI::App* convert = app.add_subcommand("convert", "Save an image in the container its new name selects");
   convert->add_option("INPUT", options->Input, "The image to read: an 819,200-byte .mgt or 819,222-byte .sad file")
       ->required();
-  convert->add_option("OUTPUT", options->Output, "The file to write: MGT when it ends in .mgt (any case), else SAD")
-      ->required();
+  convert->add_option("OUTPUT", options->Output, "The file to write: MGT when it ends in .mgt (any case), SAD for .sad")
+      ->required()
+      ->check(ImageOutputName());
   return {convert, [options] { return RunConvert(*options); }};
 }
 

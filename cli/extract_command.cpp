@@ -1,6 +1,9 @@
 // extract: a file's data written to the host, as Extract File does.
+#include <cstdio>
+
 #include "commands.hpp"
 #include "image_edit.hpp"
+#include "vellonix/core/host_file.hpp"
 #include "vellonix/fileops/extract_file.hpp"
 
 namespace vellonix::cli {
@@ -23,13 +26,25 @@ std::string DefaultOutputName(const core::DiskImageBuffer& disk, int slot, int f
 }
 
 int RunExtract(const ExtractOptions& options) {
-  const ScannedImage scanned = LoadAndScan(options.Image);
+  const ScannedImage scanned = LoadAndScan(options.Image, Access::Read);
+  const core::DiskImageBuffer& disk = *scanned.Image.Disk;
   const int row = RowOfFileNumber(scanned.State, options.FileNumber);
   const int slot = scanned.State.ListedSlots[static_cast<std::size_t>(row)];
   const std::string output =
-      options.Output.empty() ? DefaultOutputName(*scanned.Image.Disk, slot, options.FileNumber) : options.Output;
-  fileops::ExtractFileTo(*scanned.Image.Disk, slot, output);
-  return 0;
+      options.Output.empty() ? DefaultOutputName(disk, slot, options.FileNumber) : options.Output;
+  const std::vector<std::uint8_t> bytes = fileops::ExtractFileBytes(disk, slot);
+  if (output == "-") {
+    WriteStdout({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
+  } else {
+    core::WriteOutputFile(output, bytes);
+  }
+  // A broken chain gives fewer bytes than the entry promises: what there is
+  // has been written, and the user must know it is not the whole file.
+  const std::uint32_t length = fileops::ExtractLength(core::DirSlot(disk, slot));
+  if (bytes.size() >= length) return 0;
+  std::fprintf(stderr, "File # %d: only %zu of its %u bytes could be read; the chain of sectors ends early\n",
+               options.FileNumber, bytes.size(), static_cast<unsigned>(length));
+  return 1;
 }
 
 }  // namespace
@@ -37,10 +52,12 @@ int RunExtract(const ExtractOptions& options) {
 Command AddExtractCommand(CLI::App& app) {
   auto options = std::make_shared<ExtractOptions>();
   CLI::App* extract = app.add_subcommand(
-      "extract", "Write a file's data, without its 9-byte header, to a host file (an existing one is replaced)");
+      "extract", "Write a file's data, without its 9-byte header, to a host file (an existing one is replaced); "
+                 "exit 1 when its chain of sectors gave fewer bytes than its entry promises");
   extract->add_option("IMAGE", options->Image, "The image to read: a .mgt or .sad file")->required();
-  extract->add_option("FILE#", options->FileNumber, "The file's \"File #\" in the list (slot + 1)")->required();
-  extract->add_option("OUTPUT", options->Output, "The host file to write; default: the file's name, here");
+  AddFileNumberArgument(*extract, options->FileNumber);
+  extract->add_option("OUTPUT", options->Output,
+                      "The host file to write, or - for standard output; default: the file's name, here");
   return {extract, [options] { return RunExtract(*options); }};
 }
 

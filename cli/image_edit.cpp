@@ -1,16 +1,21 @@
 #include "image_edit.hpp"
 
+#include "vellonix/core/image_file.hpp"
 #include "vellonix/core/listing.hpp"
 #include "vellonix/core/text.hpp"
 #include "vellonix/fileops/edit_entry.hpp"
 
 namespace vellonix::cli {
 
-ScannedImage LoadAndScan(std::string_view path) {
+ScannedImage LoadAndScan(std::string_view path, Access access) {
+  auto lock = std::make_unique<core::ImageLock>(
+      path, access == Access::Change ? core::ImageLock::Mode::Exclusive : core::ImageLock::Mode::Shared);
   LoadedImage image = LoadImageOrFail(path);
   core::DirectoryState state = core::ListDirectory(*image.Disk).State;
-  return {std::move(image), std::move(state)};
+  return {std::move(lock), std::string(path), std::move(image), std::move(state)};
 }
+
+void ScannedImage::Save() const { core::SaveImageFile(Path, *Image.Disk); }
 
 int RowOfFileNumber(const core::DirectoryState& state, int fileNumber) {
   const auto row = fileNumber >= 1 ? fileops::RowOfSlot(state, fileNumber - 1) : std::nullopt;

@@ -4,20 +4,32 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "command.hpp"
 #include "vellonix/core/directory.hpp"
+#include "vellonix/core/host_file.hpp"
 
 namespace vellonix::cli {
 
+// An image loaded and scanned under its lock: shared when it is only read;
+// exclusive from before the read until its change is saved, so that two
+// commands changing one image at once both keep their change.
+enum class Access { Read, Change };
+
 struct ScannedImage {
+  std::unique_ptr<core::ImageLock> Lock;
+  std::string Path;
   LoadedImage Image;
   core::DirectoryState State;  // after the scan, with the status bar's disk name
+
+  // Saves the image in place, in the container its name selects.
+  void Save() const;
 };
 
-ScannedImage LoadAndScan(std::string_view path);
+ScannedImage LoadAndScan(std::string_view path, Access access);
 
 // The list row that "File #" `fileNumber` (slot + 1) shows; CommandError
 // when no listed file has that number.

@@ -1,7 +1,6 @@
 // label: the disk name, as Change diskname writes it.
 #include "commands.hpp"
 #include "image_edit.hpp"
-#include "vellonix/core/image_file.hpp"
 #include "vellonix/fileops/edit_entry.hpp"
 
 namespace vellonix::cli {
@@ -14,11 +13,13 @@ struct LabelOptions {
 };
 
 int RunLabel(const LabelOptions& options) {
-  ScannedImage scanned = LoadAndScan(options.Image);
+  ScannedImage scanned = LoadAndScan(options.Image, Access::Change);
   const std::string name = SamBytesOrFail(options.Name, "NAME");
   CheckNameLength(name, static_cast<std::size_t>(fileops::DiskNameMaxLength(scanned.State)), "NAME");
-  fileops::ChangeDiskName(*scanned.Image.Disk, scanned.State, name);
-  core::SaveImageFile(options.Image, *scanned.Image.Disk);
+  if (const auto refusal = fileops::ChangeDiskName(*scanned.Image.Disk, scanned.State, name)) {
+    throw CommandError(std::string(refusal->Message) + "; the disk keeps its name");
+  }
+  scanned.Save();
   return 0;
 }
 

@@ -1,6 +1,7 @@
 // ls: the file list and status bar of an image.
 #include "commands.hpp"
 #include "listing_output.hpp"
+#include "vellonix/core/host_file.hpp"
 #include "vellonix/core/listing.hpp"
 
 namespace vellonix::cli {
@@ -13,6 +14,7 @@ struct LsOptions {
 };
 
 int RunLs(const LsOptions& options) {
+  const core::ImageLock lock(options.Image, core::ImageLock::Mode::Shared);
   const LoadedImage image = LoadImageOrFail(options.Image);
   const core::DirectoryListing listing = core::ListDirectory(*image.Disk);
   WriteStdout(options.Json ? DumpJson(ListingJson(listing, image.Container)) + '\n' : ListingTable(listing));

@@ -37,7 +37,7 @@ int RunNew(const NewOptions& options) {
 
   auto disk = std::make_unique<core::DiskImageBuffer>();
   core::MakeBlankDisk(*disk, options.DosKind, *name);
-  core::SaveImageFile(options.Image, *disk);
+  core::SaveImageFileLocked(options.Image, *disk);
   return 0;
 }
 
@@ -52,8 +52,9 @@ Command AddNewCommand(CLI::App& app) {
       ->transform(CLI::CheckedTransformer(formats, CLI::ignore_case));
   command->add_option("--name", options->Name, "Disk name: up to 10 characters (MasterDOS) or 16 (B-DOS)");
   command->add_flag("--force", options->Force, "Replace IMAGE when it exists");
-  command->add_option("IMAGE", options->Image, "The file to write: MGT when it ends in .mgt (any case), else SAD")
-      ->required();
+  command->add_option("IMAGE", options->Image, "The file to write: MGT when it ends in .mgt (any case), SAD for .sad")
+      ->required()
+      ->check(ImageOutputName());
   return {command, [options] { return RunNew(*options); }};
 }
 

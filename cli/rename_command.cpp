@@ -1,7 +1,6 @@
 // rename: a file's new name, as Rename File writes it.
 #include "commands.hpp"
 #include "image_edit.hpp"
-#include "vellonix/core/image_file.hpp"
 #include "vellonix/fileops/edit_entry.hpp"
 
 namespace vellonix::cli {
@@ -15,12 +14,12 @@ struct RenameOptions {
 };
 
 int RunRename(const RenameOptions& options) {
-  ScannedImage scanned = LoadAndScan(options.Image);
+  ScannedImage scanned = LoadAndScan(options.Image, Access::Change);
   const int row = RowOfFileNumber(scanned.State, options.FileNumber);
   const std::string name = fileops::TrimName(SamBytesOrFail(options.Name, "NAME"));
   CheckNameLength(name, fileops::kFileNameMaxLength, "NAME");
   fileops::RenameFile(*scanned.Image.Disk, scanned.State.ListedSlots[static_cast<std::size_t>(row)], name);
-  core::SaveImageFile(options.Image, *scanned.Image.Disk);
+  scanned.Save();
   return 0;
 }
 
@@ -30,7 +29,7 @@ Command AddRenameCommand(CLI::App& app) {
   auto options = std::make_shared<RenameOptions>();
   CLI::App* rename = app.add_subcommand("rename", "Give a file a new name and save the image in place");
   rename->add_option("IMAGE", options->Image, "The image to change: a .mgt or .sad file")->required();
-  rename->add_option("FILE#", options->FileNumber, "The file's \"File #\" in the list (slot + 1)")->required();
+  AddFileNumberArgument(*rename, options->FileNumber);
   rename->add_option("NAME", options->Name, "Up to 10 characters, blanks at either end dropped; padded with spaces")
       ->required();
   return {rename, [options] { return RunRename(*options); }};

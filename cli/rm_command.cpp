@@ -1,7 +1,6 @@
 // rm: a file erased from an image, as Delete File does, without asking.
 #include "commands.hpp"
 #include "image_edit.hpp"
-#include "vellonix/core/image_file.hpp"
 #include "vellonix/fileops/edit_entry.hpp"
 
 namespace vellonix::cli {
@@ -14,9 +13,9 @@ struct RmOptions {
 };
 
 int RunRm(const RmOptions& options) {
-  ScannedImage scanned = LoadAndScan(options.Image);
+  ScannedImage scanned = LoadAndScan(options.Image, Access::Change);
   fileops::EraseFile(*scanned.Image.Disk, scanned.State, RowOfFileNumber(scanned.State, options.FileNumber));
-  core::SaveImageFile(options.Image, *scanned.Image.Disk);
+  scanned.Save();
   return 0;
 }
 
@@ -26,7 +25,7 @@ Command AddRmCommand(CLI::App& app) {
   auto options = std::make_shared<RmOptions>();
   CLI::App* rm = app.add_subcommand("rm", "Erase a file from an image and save it in place");
   rm->add_option("IMAGE", options->Image, "The image to change: a .mgt or .sad file")->required();
-  rm->add_option("FILE#", options->FileNumber, "The file's \"File #\" in the list (slot + 1)")->required();
+  AddFileNumberArgument(*rm, options->FileNumber);
   return {rm, [options] { return RunRm(*options); }};
 }
 

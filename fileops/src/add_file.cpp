@@ -16,6 +16,12 @@ namespace {
 
 constexpr std::uint32_t kPageSize = 16384;
 
+AddResult Refused(const Refusal& refusal) {
+  AddResult result;
+  result.Refused = refusal;
+  return result;
+}
+
 std::uint8_t Low(int value) { return static_cast<std::uint8_t>(value & 0xFF); }
 
 // Every field of the entry that an addition writes; the rest of the slot
@@ -101,13 +107,14 @@ std::optional<Refusal> CheckRoom(const DiskImageBuffer& disk, const DirectorySta
 AddResult AddSamFile(DiskImageBuffer& disk, DirectoryState& state, std::span<const std::uint8_t> data,
                      std::string_view namePath, const LocalDateTime& now) {
   const auto slot = detail::ChooseSlot(disk, state);
-  if (!slot) return {kDirectoryFull};
+  if (!slot) return Refused(kDirectoryFull);
   const std::uintmax_t sectorCount = SectorsForFile(data.size());
-  if (sectorCount > static_cast<std::uintmax_t>(kMapPositions)) return {kNotEnoughSpace};
+  if (sectorCount > static_cast<std::uintmax_t>(kMapPositions)) return Refused(kNotEnoughSpace);
   const auto allocation = detail::ChooseSectors(detail::UsedSectorMap(disk, state), static_cast<int>(sectorCount));
-  if (!allocation) return {kNotEnoughSpace};
+  if (!allocation) return Refused(kNotEnoughSpace);
 
   const DirEntry entry = DirSlot(disk, *slot);
+  const bool endedDirectory = entry.EndsDirectory();
   WriteEntry(entry, SamNameForHostFile(namePath), data.size(), *allocation, DateStampOf(now));
   WriteChain(disk, allocation->Sectors, FileHeaderOf(entry), data);
 
@@ -116,7 +123,21 @@ AddResult AddSamFile(DiskImageBuffer& disk, DirectoryState& state, std::span<con
   const int row = static_cast<int>(at - listed.begin());
   listed.insert(at, *slot);
   state.UsedSectors += static_cast<int>(sectorCount);
-  return {std::nullopt, *slot, row};
+  AddResult result{std::nullopt, *slot, row, {}};
+  // A slot that ended the directory no longer does: the entries after it,
+  // up to the next such slot, are listed from now on, as a scan would.
+  if (endedDirectory) {
+    for (int later = *slot + 1; later < detail::SlotWalkLimit(state); ++later) {
+      const ConstDirEntry next = DirSlot(disk, later);
+      if (!next.IsFree()) {
+        listed.push_back(later);
+        state.UsedSectors += next.SectorCount();
+        result.Revealed.push_back(later);
+      }
+      if (next.EndsDirectory()) break;
+    }
+  }
+  return result;
 }
 
 AddResult AddHostFile(DiskImageBuffer& disk, DirectoryState& state, std::string_view utf8Path,
@@ -124,7 +145,7 @@ AddResult AddHostFile(DiskImageBuffer& disk, DirectoryState& state, std::string_
   HostInputFile file(utf8Path);
   // Reading gigabytes only to refuse them helps nobody: a file no disk can
   // hold meets its refusal unread.
-  if (file.Size() > kLargestSamFile) return {CheckRoom(disk, state, file.Size()).value_or(kNotEnoughSpace)};
+  if (file.Size() > kLargestSamFile) return Refused(CheckRoom(disk, state, file.Size()).value_or(kNotEnoughSpace));
   std::vector<std::uint8_t> data(static_cast<std::size_t>(file.Size()));
   file.ReadExactly(data);
   return AddSamFile(disk, state, data, namePath, now);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "vellonix/core/dir_entry.hpp"
+#include "vellonix/fileops/extract_file.hpp"
 
 namespace vellonix::fileops::detail {
 
@@ -21,14 +22,20 @@ std::optional<int> ChooseSlot(const DiskImageBuffer& disk, const DirectoryState&
 SectorMap UsedSectorMap(const DiskImageBuffer& disk, const DirectoryState& state) {
   SectorMap used{};
   const int limit = SlotWalkLimit(state);
+  // Every entry of the directory that is not erased keeps its sectors,
+  // listed or not: on a damaged or foreign disk a never-used slot can end
+  // the list early, and once a new file fills it the entries after it are
+  // listed again. The sectors an entry's data is read from count as well,
+  // where a damaged map leaves one out.
   for (int slot = 0; slot < limit; ++slot) {
     const ConstDirEntry entry = DirSlot(disk, slot);
-    if (!entry.IsFree()) {
-      const auto map = entry.SectorAddressMap();
-      std::transform(used.begin(), used.end(), map.begin(), used.begin(),
-                     [](std::uint8_t a, std::uint8_t b) { return static_cast<std::uint8_t>(a | b); });
+    if (entry.IsFree()) continue;
+    const auto map = entry.SectorAddressMap();
+    std::transform(used.begin(), used.end(), map.begin(), used.begin(),
+                   [](std::uint8_t a, std::uint8_t b) { return static_cast<std::uint8_t>(a | b); });
+    for (const SectorAddress sector : ExtractChain(disk, slot)) {
+      if (const auto position = SectorMapPosition(sector)) SetMapBit(used, *position);
     }
-    if (entry.EndsDirectory()) break;
   }
   // Slots past the standard 80 lie in the sectors from map position 0 on,
   // two to a sector, in map order (side 1 follows side 0 in the buffer).

@@ -19,9 +19,10 @@ int SlotWalkLimit(const core::DirectoryState& state);
 // The lowest slot whose StatusType is 0; erased and never-used slots alike.
 std::optional<int> ChooseSlot(const core::DiskImageBuffer& disk, const core::DirectoryState& state);
 
-// The union of the maps of the live entries up to the first never-used
-// slot, with the directory's own sectors beyond the standard four tracks
-// (MasterDOS extra directory tracks) marked as well, so none is ever chosen.
+// The union of the maps of every entry that is not erased, and of the
+// sectors their data is read from, with the directory's own sectors beyond
+// the standard four tracks (MasterDOS extra directory tracks) marked as
+// well, so none is ever chosen.
 SectorMap UsedSectorMap(const core::DiskImageBuffer& disk, const core::DirectoryState& state);
 
 // The number of map positions still clear.

@@ -57,7 +57,17 @@ int DiskNameMaxLength(const DirectoryState& state) {
 
 std::string CurrentDiskName(const DirectoryState& state) { return TrimName(state.DiskNameText); }
 
-void ChangeDiskName(DiskImageBuffer& disk, DirectoryState& state, std::string_view name) {
+std::optional<Refusal> DiskNameRefusal(const DiskImageBuffer& disk) {
+  const ConstDirEntry slot0 = DirSlot(disk, 0);
+  constexpr int kFirstZxType = 1, kLastZxType = 11;
+  if (!slot0.IsFree() && slot0.TypeCode() >= kFirstZxType && slot0.TypeCode() <= kLastZxType) {
+    return kDiskNameWouldDamageFile;
+  }
+  return std::nullopt;
+}
+
+std::optional<Refusal> ChangeDiskName(DiskImageBuffer& disk, DirectoryState& state, std::string_view name) {
+  if (const auto refusal = DiskNameRefusal(disk)) return refusal;
   std::string padded(name.substr(0, static_cast<std::size_t>(DiskNameMaxLength(state))));
   padded.resize(static_cast<std::size_t>(DiskNameMaxLength(state)), ' ');
   if (state.DosKind == kSamDos) state.DosKind = kMasterDos;
@@ -66,6 +76,7 @@ void ChangeDiskName(DiskImageBuffer& disk, DirectoryState& state, std::string_vi
   const std::string_view text(padded);
   detail::PutPadded(slot0.DiskName(), text.substr(0, DirEntryField::DiskNameLength));
   if (state.DosKind == kBDos) detail::PutPadded(slot0.DiskNameTail(), text.substr(DirEntryField::DiskNameLength));
+  return std::nullopt;
 }
 
 }  // namespace vellonix::fileops

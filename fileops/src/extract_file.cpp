@@ -20,25 +20,35 @@ std::uint32_t ExtractLength(ConstDirEntry entry) {
   return 0;
 }
 
-std::vector<std::uint8_t> ExtractFileBytes(const DiskImageBuffer& disk, int slot) {
+std::vector<SectorAddress> ExtractChain(const DiskImageBuffer& disk, int slot) {
   const ConstDirEntry entry = DirSlot(disk, slot);
-  const std::size_t wanted = ExtractLength(entry);
   // Only the sectors that can hold the wanted bytes are gathered: the
   // result is the same, and a SectorCount of 65,535 costs nothing.
-  const std::size_t sectorsNeeded = (wanted + kFileHeaderSize + kSectorPayload - 1) / kSectorPayload;
-  const std::size_t sectorLimit = std::min<std::size_t>(static_cast<std::size_t>(entry.SectorCount()), sectorsNeeded);
+  const std::size_t needed = (ExtractLength(entry) + kFileHeaderSize + kSectorPayload - 1) / kSectorPayload;
+  const std::size_t counted = std::min<std::size_t>(static_cast<std::size_t>(entry.SectorCount()), needed);
+  const std::size_t limit = std::min<std::size_t>(needed, kSectorsPerDisk);
 
+  std::vector<SectorAddress> chain;
+  SectorAddress at{entry.FirstTrack(), entry.FirstSector()};
+  while (chain.size() < limit && at.Track != 0 && at.Sector != 0) {
+    // Past SectorCount only a link to a real sector of the disk is taken
+    // on trust (other tools wrote some counts one short).
+    const bool trusted =
+        chain.size() < counted || ((at.Track & kTrackMask) < kTracksPerSide && at.Sector <= kSectorsPerTrack);
+    if (!trusted || !SectorInsideDisk(at.Track, at.Sector)) break;
+    chain.push_back(at);
+    const auto offset = static_cast<std::size_t>(SectorOffset(at.Track, at.Sector));
+    at = {disk[offset + kSectorLinkOffset], disk[offset + kSectorLinkOffset + 1]};
+  }
+  return chain;
+}
+
+std::vector<std::uint8_t> ExtractFileBytes(const DiskImageBuffer& disk, int slot) {
+  const std::size_t wanted = ExtractLength(DirSlot(disk, slot));
   std::vector<std::uint8_t> body;
-  body.reserve(sectorLimit * kSectorPayload);
-  std::uint8_t track = entry.FirstTrack();
-  std::uint8_t sector = entry.FirstSector();
-  for (std::size_t k = 0; k < sectorLimit && track != 0 && sector != 0; ++k) {
-    if (!SectorInsideDisk(track, sector)) break;
-    const auto offset = static_cast<std::size_t>(SectorOffset(track, sector));
-    body.insert(body.end(), disk.begin() + static_cast<std::ptrdiff_t>(offset),
-                disk.begin() + static_cast<std::ptrdiff_t>(offset + kSectorPayload));
-    track = disk[offset + kSectorLinkOffset];
-    sector = disk[offset + kSectorLinkOffset + 1];
+  for (const SectorAddress sector : ExtractChain(disk, slot)) {
+    const auto offset = static_cast<std::ptrdiff_t>(SectorOffset(sector.Track, sector.Sector));
+    body.insert(body.end(), disk.begin() + offset, disk.begin() + offset + kSectorPayload);
   }
   if (body.size() <= kFileHeaderSize) return {};
   const std::size_t available = body.size() - kFileHeaderSize;
@@ -47,7 +57,7 @@ std::vector<std::uint8_t> ExtractFileBytes(const DiskImageBuffer& disk, int slot
 }
 
 void ExtractFileTo(const DiskImageBuffer& disk, int slot, std::string_view utf8Path) {
-  WriteFileSafely(utf8Path, ExtractFileBytes(disk, slot));
+  WriteOutputFile(utf8Path, ExtractFileBytes(disk, slot));
 }
 
 std::string HostFileNameFor(const core::DiskImageBuffer& disk, int slot) {

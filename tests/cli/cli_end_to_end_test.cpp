@@ -157,9 +157,11 @@ TEST_F(CliTest, ConvertRoundTripsMgtThroughSadByteForByte) {
 
   ASSERT_EQ(Run({"convert", PathOf("middle.sad"), PathOf("BACK.MGT")}).ExitCode, 0);
   EXPECT_TRUE(ReadText(PathOf("BACK.MGT")) == ReadText(PathOf("source.mgt")));
-  // Any other extension is written as SAD.
-  ASSERT_EQ(Run({"convert", PathOf("source.mgt"), PathOf("other.dsk")}).ExitCode, 0);
-  EXPECT_EQ(fs::file_size(PathOf("other.dsk")), core::kSadFileSize);
+  // A name the loader would refuse is refused here too, before anything is written.
+  const auto refused = Run({"convert", PathOf("source.mgt"), PathOf("other.dsk")});
+  EXPECT_EQ(refused.ExitCode, 2);
+  EXPECT_NE(refused.Err.find("must end in .mgt or .sad"), std::string::npos) << refused.Err;
+  EXPECT_FALSE(fs::exists(PathOf("other.dsk")));
 }
 
 TEST_F(CliTest, RefusedImagesAndHostErrorsExitWithOne) {

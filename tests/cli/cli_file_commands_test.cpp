@@ -147,4 +147,71 @@ TEST_F(CliFileCommands, NumbersNamingNoListedFileAndBadNamesWriteNothing) {
   }
 }
 
+// "File #" is decimal, always: a leading zero never makes it octal, and
+// anything but digits is a usage error naming the argument.
+TEST_F(CliFileCommands, FileNumbersAreDecimalAndNothingElse) {
+  imagekit::ImageBuilder image;
+  for (int slot = 0; slot < 12; ++slot) image.PlaceCodeFile(slot, "file" + std::to_string(slot + 1), {});
+  const std::string path = Save(image);
+  ASSERT_EQ(RunCli(dir_, {"rm", path, "010"}).ExitCode, 0);
+  const auto listing = Listing(path);
+  ASSERT_EQ(listing.Rows.size(), 11u);
+  EXPECT_EQ(listing.Rows[8].Caption, "9");
+  EXPECT_EQ(listing.Rows[9].Caption, "11");
+
+  const std::string before = ReadText(path);
+  for (const std::string number : {"0x0A", "08x", "-1", "+1", " 1", "1 ", "", "1e1", "99999999999"}) {
+    for (const std::string command : {"rm", "extract", "rename"}) {
+      std::vector<std::string> args{command, path, number};
+      if (command != "rm") args.push_back("out");
+      const CliRun run = RunCli(dir_, args);
+      EXPECT_EQ(run.ExitCode, 2) << command << " '" << number << "'";
+      EXPECT_NE(run.Err.find("FILE#"), std::string::npos) << run.Err;
+    }
+  }
+  EXPECT_EQ(ReadText(path), before);
+  EXPECT_FALSE(fs::exists(dir_ / "out"));
+}
+
+// Standard output, and a log that standard output appends to, get the bytes
+// added; a file whose chain breaks gives what there is, and says so.
+TEST_F(CliFileCommands, ExtractAppendsToWhatStandardOutputWritesAndOwnsUpToShortFiles) {
+  const auto data = testing::RandomBytes(1500, 4);
+  imagekit::ImageBuilder image;
+  image.PlaceCodeFile(0, "whole", data);
+  image.PlaceCodeFile(1, "broken", data);
+  image.Disk()[static_cast<std::size_t>(core::SectorEnd(4, 5)) - 2] = 0;  // the second file's second link
+  const std::string path = Save(image);
+
+  const std::string bytes(data.begin(), data.end());
+  EXPECT_EQ(RunCli(dir_, {"extract", path, "1", "-"}).Out, bytes);
+  testing::WriteBytes(dir_.Path() / "log", {'o', 'l', 'd', '\n'});
+  const std::string command = "cd " + testing::ShellQuote(dir_.Path().string()) + " && " +
+                              testing::ShellQuote(VELLONIX_CLI_PATH) + " extract disk.mgt 1 /dev/stdout >> log";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  EXPECT_EQ(ReadText(dir_ / "log"), "old\n" + bytes);
+
+  const CliRun broken = RunCli(dir_, {"extract", path, "2", "cut"});
+  EXPECT_EQ(broken.ExitCode, 1);
+  EXPECT_EQ(broken.Err, "File # 2: only 1011 of its 1500 bytes could be read; the chain of sectors ends early\n");
+  EXPECT_EQ(ReadText(dir_ / "cut"), bytes.substr(0, 1011));
+}
+
+// Commands that change one image at once wait for each other: every file
+// added is there at the end.
+TEST_F(CliFileCommands, ConcurrentAddsAllKeepTheirFile) {
+  const std::string image = Save(imagekit::ImageBuilder(), "shared.mgt");
+  constexpr int kWriters = 16;
+  std::string command = "cd " + testing::ShellQuote(dir_.Path().string()) + " && { ";
+  for (int i = 0; i < kWriters; ++i) {
+    Write("f" + std::to_string(i), testing::RandomBytes(700, static_cast<unsigned>(i)));
+    command += testing::ShellQuote(VELLONIX_CLI_PATH) + " add shared.mgt f" + std::to_string(i) + " & ";
+  }
+  command += "wait; }";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  EXPECT_EQ(Listing(image).Rows.size(), static_cast<std::size_t>(kWriters));
+  EXPECT_EQ(RunCli(dir_, {"new", "blank"}).ExitCode, 2);
+  EXPECT_FALSE(fs::exists(dir_ / "blank"));
+}
+
 }  // namespace

@@ -104,5 +104,41 @@ TEST(ChainTest, ChainsAreFollowedOnlySectorCountSteps) {
   EXPECT_TRUE(TestFile(image.Disk(), 1));
 }
 
+// A chain that never ends is cut short, but must get the verdict the whole
+// walk of SectorCount links would give: the walk as first written is the
+// reference. The longest loop here passes every sector of the disk once.
+TEST(ChainTest, LoopingChainsGetTheVerdictOfTheFullWalk) {
+  const auto fullWalk = [](const DiskImageBuffer& disk, int slot) {
+    const ConstDirEntry entry = DirSlot(disk, slot);
+    int remaining = entry.SectorCount();
+    std::uint8_t track = entry.FirstTrack(), sector = entry.FirstSector();
+    while (remaining != 0 && track != 0 && sector != 0) {
+      const std::int64_t end = SectorEnd(track, sector);
+      if (end > static_cast<std::int64_t>(kDiskBytes)) break;
+      track = disk[static_cast<std::size_t>(end - 2)];
+      sector = disk[static_cast<std::size_t>(end - 1)];
+      --remaining;
+    }
+    return remaining == 0;
+  };
+  ImageBuilder image;
+  std::vector<SectorAddress> everySector;
+  for (int position = 0; position < kMapPositions; ++position) everySector.push_back(MapPositionSector(position));
+  image.PlaceFileAt(0, 19, "WHOLE", Body(100), everySector);
+  Link(image, everySector.back(), everySector[100]);  // a tail of 100, then a loop of 1,460
+  image.PlaceFileAt(1, 19, "SIDE", Body(100), std::vector<SectorAddress>{{3, 200}});  // ends at 412 K: on the disk
+  Link(image, {3, 200}, {3, 200});
+  ImageBuilder ends;  // the same sectors, the last linking to 0, 0
+  ends.PlaceFileAt(0, 19, "ENDS", Body(100), everySector);
+  for (const int count : {1, 1560, 1561, 1601, 1700, 40000, 0xFFFF}) {
+    for (int slot = 0; slot < 2; ++slot) {
+      image.Entry(slot).SetSectorCount(count);
+      EXPECT_EQ(TestFile(image.Disk(), slot), fullWalk(image.Disk(), slot)) << slot << " " << count;
+    }
+    ends.Entry(0).SetSectorCount(count);
+    EXPECT_EQ(TestFile(ends.Disk(), 0), count <= 1560) << count;
+  }
+}
+
 }  // namespace
 }  // namespace vellonix::core

@@ -111,14 +111,20 @@ TEST(AddFile, ReusesTheLowestSlotAndSectorsAndPlacesTheRowBetweenItsNeighbours) 
   EXPECT_EQ(core::DirSlot(image.Disk(), 2).SectorCount(), 2);
   EXPECT_TRUE(SameListing(state, Scanned(image.Disk())));
 
-  // Past the first never-used slot the directory has ended: an entry there
-  // is not listed and its sectors count as free.
+  // A never-used slot ends the list early, but the entry after it keeps its
+  // sectors: once the new file fills that slot, the entry is listed again,
+  // and must still hold its own bytes.
   ImageBuilder ended;
   ended.PlaceCodeFile(0, "listed", RandomBytes(600, 1));
-  ended.PlaceCodeFile(5, "beyond", RandomBytes(600, 2));
+  ended.PlaceCodeFile(2, "beyond", RandomBytes(1200, 2));
   state = Scanned(ended.Disk());
-  ASSERT_EQ(AddSamFile(ended.Disk(), state, RandomBytes(10, 3), "new", kMoment).Slot, 1);
-  EXPECT_EQ(core::DirSlot(ended.Disk(), 1).FirstSectorAddress(), core::DirSlot(ended.Disk(), 5).FirstSectorAddress());
+  ASSERT_EQ(state.ListedSlots, std::vector<int>{0});
+  const auto hidden = ExtractFileBytes(ended.Disk(), 2);
+  const AddResult filled = AddSamFile(ended.Disk(), state, RandomBytes(2000, 3), "new", kMoment);
+  EXPECT_EQ(filled.Slot, 1);
+  EXPECT_EQ(filled.Revealed, std::vector<int>{2});
+  EXPECT_TRUE(ExtractFileBytes(ended.Disk(), 2) == hidden);
+  EXPECT_TRUE(SameListing(state, Scanned(ended.Disk())));
 }
 
 TEST(AddFile, NeverTakesASectorOfTheDirectory) {

@@ -115,7 +115,7 @@ TEST(ChangeDiskName, WritesTheNameFieldsOfEachDos) {
     const std::string dos = c.dos;
     if (dos == "MasterDOS") image.MasterDos("OLD NAME", 1);
     if (dos == "B-DOS") image.BDos("  old b-dos name");
-    image.PlaceFile(0, 4, "zxcode", Data(800));  // its ZX fields share bytes 212-219 with the name
+    image.PlaceCodeFile(0, "code", Data(800));
     if (dos == "SAM-DOS") image.Entry(0).SetByte(F::ExtraDirTracks, 1);  // read only once the disk is MasterDOS
     core::DirectoryState state = Scanned(image.Disk());
     const int slotsBefore = state.DirSlotCount;
@@ -123,7 +123,7 @@ TEST(ChangeDiskName, WritesTheNameFieldsOfEachDos) {
     EXPECT_EQ(CurrentDiskName(state), dos == "SAM-DOS" ? "" : dos == "B-DOS" ? "old b-dos name" : "OLD NAME");
 
     const auto before = Copy(image.Disk());
-    ChangeDiskName(image.Disk(), state, c.typed);
+    EXPECT_FALSE(ChangeDiskName(image.Disk(), state, c.typed).has_value());
     EXPECT_EQ(state.DosKind, c.dosAfter);
     EXPECT_EQ(state.DirSlotCount, slotsBefore);
     const auto bytes = core::DirSlot(image.Disk(), 0).Bytes();
@@ -139,6 +139,23 @@ TEST(ChangeDiskName, WritesTheNameFieldsOfEachDos) {
     EXPECT_EQ(panels[0], std::string(core::DosNames[static_cast<std::size_t>(c.dosAfter)]) + " format");
     EXPECT_EQ(panels[1], c.panel);
   }
+}
+
+// Bytes 212-219 of slot 0 are both the disk name and the length, start and
+// autostart of a ZX file there: such a disk is not named, on any DOS, and
+// nothing changes; once that file is erased, it can be.
+TEST(ChangeDiskName, RefusedWhileSlotZeroHoldsAZxFile) {
+  ImageBuilder image;
+  image.PlaceFile(0, 7, "screen", Data(6912)).SetWord(F::ZxLength, 6912);
+  core::DirectoryState state = Scanned(image.Disk());
+  const auto before = Copy(image.Disk());
+  EXPECT_EQ(ChangeDiskName(image.Disk(), state, "Games"), kDiskNameWouldDamageFile);
+  EXPECT_TRUE(image.Disk() == *before);
+  EXPECT_EQ(state.DosKind, core::kSamDos);
+  EXPECT_EQ(ExtractFileBytes(image.Disk(), 0).size(), 6912u);
+
+  EraseFile(image.Disk(), state, 0);
+  EXPECT_FALSE(DiskNameRefusal(image.Disk()).has_value());
 }
 
 }  // namespace

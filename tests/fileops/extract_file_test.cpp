@@ -40,16 +40,27 @@ TEST(ExtractFile, LengthByTypeCutToTheBytesTheChainHolds) {
   }
 }
 
-TEST(ExtractFile, StopsAtSectorCountAZeroLinkOrTheDisksEnd) {
+TEST(ExtractFile, FollowsTheChainAsFarAsTheLengthNeedsItStoppingAtABrokenLinkOrTheDisksEnd) {
   const auto body = RandomBytes(4 * 510, 6);
   const auto codeOf = [&](ImageBuilder& image) {
     auto entry = image.PlaceFile(0, 19, "f", body);
     entry.SetByte(F::LengthPages, 1);  // 16,384 + 0 asked
     return entry;
   };
+  // A count written one short (or more): the chain goes on through real
+  // sectors, and the whole body comes out.
   ImageBuilder shortCount;
   codeOf(shortCount).SetSectorCount(2);
-  EXPECT_TRUE(ExtractFileBytes(shortCount.Disk(), 0) == Slice(body, 9, 2 * 510 - 9));
+  EXPECT_TRUE(ExtractFileBytes(shortCount.Disk(), 0) == Slice(body, 9, 4 * 510 - 9));
+  EXPECT_EQ(ExtractChain(shortCount.Disk(), 0).size(), 4u);
+  // Past the count a link to no real sector ends it (within it, only a zero
+  // link or the disk's end does).
+  const auto third = static_cast<std::size_t>(core::SectorOffset(4, 3));
+  shortCount.Disk()[third + 511] = 11;
+  EXPECT_TRUE(ExtractFileBytes(shortCount.Disk(), 0) == Slice(body, 9, 3 * 510 - 9));
+  shortCount.Disk()[third + 510] = 80;
+  shortCount.Disk()[third + 511] = 4;
+  EXPECT_TRUE(ExtractFileBytes(shortCount.Disk(), 0) == Slice(body, 9, 3 * 510 - 9));
 
   ImageBuilder cut;
   codeOf(cut);
@@ -70,9 +81,12 @@ TEST(ExtractFile, StopsAtSectorCountAZeroLinkOrTheDisksEnd) {
   ImageBuilder noFirstSector;
   codeOf(noFirstSector).SetFirstSectorAddress({0, 0});
   EXPECT_TRUE(ExtractFileBytes(noFirstSector.Disk(), 0).empty());
-  ImageBuilder noSectors;
-  codeOf(noSectors).SetSectorCount(0);
-  EXPECT_TRUE(ExtractFileBytes(noSectors.Disk(), 0).empty());
+  ImageBuilder loop;
+  codeOf(loop).SetSectorCount(1);
+  const auto fourth = static_cast<std::size_t>(core::SectorOffset(4, 4));
+  loop.Disk()[fourth + 510] = 4;  // back to the first sector, for ever
+  loop.Disk()[fourth + 511] = 1;
+  EXPECT_EQ(ExtractFileBytes(loop.Disk(), 0).size(), 16384u);
 }
 
 TEST(ExtractFile, LengthPagesHighBitsCountOnlyWhenTheSectorsHoldThem) {

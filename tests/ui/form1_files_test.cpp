@@ -8,6 +8,9 @@
 #include "sample_disks.hpp"
 #include "scripted_ui.hpp"
 #include "view_checks.hpp"
+#include "image_builder.hpp"
+#include "vellonix/core/image_file.hpp"
+#include "vellonix/fileops/edit_entry.hpp"
 #include "vellonix/ui/form1.hpp"
 
 namespace vellonix::ui::testing {
@@ -177,6 +180,35 @@ TEST_F(Form1Files, ABDosNameTakesSixteenCharacters) {
   form_.Changediskname1Click();
   EXPECT_EQ(ui_.StatusPanels()[1], "Disk name: short           ");
   ExpectViewMatchesListing(ui_, form_);
+}
+
+// A never-used slot before further entries (a foreign disk) hides them
+// until a new file fills it: then they are listed at once, the broken one
+// counted, as the next scan would show them. Naming a disk whose first file
+// is a ZX file would overwrite that file's details: refused, with a beep.
+TEST_F(Form1Files, AddListsTheEntriesAGapHidAndNamingOverAZxFileIsRefused) {
+  imagekit::ImageBuilder image;
+  image.PlaceFile(0, 4, "zxcode", Pattern(700, 1));
+  image.PlaceCodeFile(2, "hidden", Pattern(700, 2));
+  image.PlaceCodeFile(3, "broken", Pattern(700, 3)).SetSectorCount(5);
+  core::SaveImageFile(dir_.File("gap.mgt"), image.Disk());
+  form_.LoadName = dir_.File("gap.mgt");
+  form_.LoadDiskImage();
+  ASSERT_EQ(ui_.Rows().size(), 1u);
+
+  ASSERT_TRUE(form_.SaveSamFile(dir_.WriteFilled("new.bin", 3000, 'n')));
+  EXPECT_EQ(RowNames(), (std::vector<std::string>{"zxcode    ", "new.bin   ", "hidden    ", "broken    "}));
+  ExpectViewMatchesListing(ui_, form_);
+
+  ui_.ClearCalls();
+  const auto before = form_.DiskImageBuffer();
+  ui_.QueueMessageAnswer(MessageResult::Ok);
+  form_.RunCommand(&TForm1::Changediskname1Click);
+  const auto interactions = ui_.Interactions();
+  ASSERT_EQ(interactions.size(), 2u);
+  EXPECT_TRUE(std::holds_alternative<BeepCall>(interactions[0]));
+  EXPECT_EQ(std::get<MessageCall>(interactions[1]).Text, fileops::kDiskNameWouldDamageFile.Message);
+  EXPECT_TRUE(form_.DiskImageBuffer() == before);
 }
 
 }  // namespace

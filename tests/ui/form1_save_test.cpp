@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "sample_disks.hpp"
+#include "file_size_limit.hpp"
 #include "scripted_ui.hpp"
 #include "scratch_dir.hpp"
 #include "vellonix/core/container.hpp"
@@ -93,15 +94,15 @@ TEST(Form1Save, FailureThrowsAndChangesNothing) {
   struct Case {
     const char* Label;
     std::string Path;
-    bool OldFile;  // a previous file stands at the path
+    bool OldFile;        // a previous file stands at the path
+    bool HostSizeLimit;  // the host refuses writes past 64 K
   };
-  const std::string readOnly = dir.WriteFilled("read-only.mgt", 4096, 'r');
-  fs::permissions(fs::path(readOnly), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  const std::string tooLarge = dir.WriteFilled("too-large.mgt", 4096, 'r');
   fs::create_directory(fs::path(dir.File("folder.sad")));
   const Case cases[] = {
-      {"missing directory", dir.File("missing/disk.mgt"), false},
-      {"read-only file", readOnly, true},
-      {"directory in the way", dir.File("folder.sad"), false},
+      {"missing directory", dir.File("missing/disk.mgt"), false, false},
+      {"write failing half-way", tooLarge, true, true},
+      {"directory in the way", dir.File("folder.sad"), false, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Label);
@@ -110,7 +111,11 @@ TEST(Form1Save, FailureThrowsAndChangesNothing) {
     LoadChangedSample(form, dir);
     form.DocumentPath = c.Path;
 
-    EXPECT_THROW(form.SaveDiskImage(), core::HostIoError);
+    {
+      const vellonix::testing::ScopedFileSizeLimit limit(c.HostSizeLimit ? 65536 : UINTMAX_MAX);
+      if (c.HostSizeLimit && !limit.Active()) continue;
+      EXPECT_THROW(form.SaveDiskImage(), core::HostIoError);
+    }
 
     EXPECT_TRUE(form.ImageModified);
     EXPECT_TRUE(form.ImageUntitled);
@@ -123,7 +128,7 @@ TEST(Form1Save, FailureThrowsAndChangesNothing) {
   // Nothing half-written was left beside the targets.
   std::set<std::string> names;
   for (const auto& entry : fs::recursive_directory_iterator(dir.Path())) names.insert(entry.path().filename().string());
-  EXPECT_EQ(names, (std::set<std::string>{"source.mgt", "read-only.mgt", "folder.sad"}));
+  EXPECT_EQ(names, (std::set<std::string>{"source.mgt", "too-large.mgt", "folder.sad"}));
 }
 
 }  // namespace

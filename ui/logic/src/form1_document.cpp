@@ -25,7 +25,7 @@ void TForm1::LoadDiskImage() {
   ImageLoaded = false;
   InitDiskImage();
   LoadName = ShellDisplayPath(LoadName);
-  ImageLoaded = core::LoadImageFile(LoadName, *diskImageBuffer_).has_value();
+  ImageLoaded = core::LoadImageFileLocked(LoadName, *diskImageBuffer_).has_value();
   if (ImageLoaded) {
     DocumentPath = LoadName;
     ImageUntitled = false;
@@ -37,7 +37,7 @@ void TForm1::LoadDiskImage() {
 }
 
 void TForm1::SaveDiskImage() {
-  core::SaveImageFile(DocumentPath, *diskImageBuffer_);
+  core::SaveImageFileLocked(DocumentPath, *diskImageBuffer_);
   ImageModified = false;
   ImageUntitled = false;
 }

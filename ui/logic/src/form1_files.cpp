@@ -37,6 +37,7 @@ bool TForm1::SaveSamFile(const std::string& path) {
   }
   ui_.InsertRow(result.Row);
   AddDirEntry(result.Slot, result.Row);
+  for (const int slot : result.Revealed) AddDirEntry(slot, ui_.AppendRow());
   ImageModified = true;
   UpdateStatusBar();
   return true;
@@ -96,6 +97,10 @@ void TForm1::RenameFile1Click() {
 
 void TForm1::Changediskname1Click() {
   if (!ImageLoaded) return;
+  if (const auto refusal = fileops::DiskNameRefusal(*diskImageBuffer_)) {
+    ReportError(std::string(refusal->Message), refusal->BoxWidth);
+    return;
+  }
   nameDialog_.Caption = "Change disk name";
   nameDialog_.Edit1MaxLength = fileops::DiskNameMaxLength(directory_);
   nameDialog_.Edit1Text = core::Latin1ToUtf8(fileops::CurrentDiskName(directory_));

@@ -1,37 +1,65 @@
 // Host file input and output. Failures are thrown as HostIoError, whose
 // what() is the text the user sees: the path and the host's own message.
+// Everything that needs more of the host than the C++ library offers
+// (flushing to the disk, locks, file kinds, signals) lives behind this
+// header, in one implementation per host.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
 #include <system_error>
-#include <vector>
 
 namespace vellonix::core {
 
 class HostIoError : public std::system_error {
  public:
+  // "path: the host's message for code".
   HostIoError(std::error_code code, const std::string& path) : std::system_error(code, path) {}
+  // "path: detail", for failures the host's own message explains badly.
+  HostIoError(std::error_code code, const std::string& path, const std::string& detail)
+      : std::system_error(code, path), text_(std::make_shared<const std::string>(path + ": " + detail)) {}
+  const char* what() const noexcept override { return text_ ? text_->c_str() : std::system_error::what(); }
+
+ private:
+  std::shared_ptr<const std::string> text_;
 };
 
-// Paths cross the layers as UTF-8 strings.
+// Paths cross the layers as UTF-8 strings (on POSIX hosts, as the bytes the
+// host gave, which need not be UTF-8).
 std::filesystem::path PathFromUtf8(std::string_view utf8);
 
 // The file a save should replace: a symbolic link is followed to the file
 // it names, so that the link itself stays.
 std::filesystem::path ResolveSaveTarget(const std::filesystem::path& target);
 
-// Writes `bytes` to a new file beside the target, flushes and closes it, and
-// only then renames it over the target: a failure at any point leaves the
-// old file as it was. The target's permission bits are kept; a target that
-// nobody may write is refused.
+// What a path names, links followed.
+enum class HostFileKind { Missing, Regular, Directory, Fifo, CharacterDevice, BlockDevice, Other };
+HostFileKind KindOfHostFile(std::string_view utf8Path);
+
+// Saves `bytes` as the file at `utf8Path` without ever losing the old one:
+// they go to a new file beside it (created with the old file's mode and,
+// where the host allows, its owner), are flushed to the disk, and only then
+// is it renamed over the target; the folder is flushed after. Anything
+// that fails on the way, including the process being ended by a signal,
+// leaves the old file as it was and removes the new one. A target that
+// exists and is not a regular file, or that the host will not let us
+// write, is refused before anything is written.
 void WriteFileSafely(std::string_view utf8Path, std::span<const std::uint8_t> bytes);
 
-// An open host file for reading, closed when it goes out of scope.
+// Writes an extracted file: a FIFO, a character device or a terminal is
+// written directly (nothing there to keep), as is the file that standard
+// output goes to when the path reaches it through a link (/dev/stdout with
+// output appended to a log); a block device or a folder is refused; any
+// other path is saved by WriteFileSafely.
+void WriteOutputFile(std::string_view utf8Path, std::span<const std::uint8_t> bytes);
+
+// An open regular host file for reading, closed when it goes out of scope.
+// Anything else (a FIFO, a device, a folder) is refused without waiting.
 class HostInputFile {
  public:
   explicit HostInputFile(std::string_view utf8Path);
@@ -45,8 +73,38 @@ class HostInputFile {
 
  private:
   std::string path_;
-  std::FILE* file_ = nullptr;
+  std::intptr_t handle_ = -1;
   std::uintmax_t size_ = 0;
 };
+
+// An advisory lock that keeps other copies of this program from reading an
+// image half-way through a change, or changing it under a reader. It
+// belongs to the image's name, not to one version of its file, so it holds
+// across the rename that a safe save ends with. Taken before the image is
+// read, kept until its new version is in place.
+class ImageLock {
+ public:
+  enum class Mode { Shared, Exclusive };
+  // Waits up to `wait` for other holders to let go, then throws HostIoError
+  // saying the image is in use. A missing image throws as opening it would;
+  // anything but a regular file is no image and is left to the loader.
+  ImageLock(std::string_view utf8Path, Mode mode, std::chrono::milliseconds wait = kDefaultWait);
+  ImageLock(const ImageLock&) = delete;
+  ImageLock& operator=(const ImageLock&) = delete;
+  ~ImageLock();
+
+  static constexpr std::chrono::milliseconds kDefaultWait{5000};
+
+ private:
+  std::intptr_t handle_ = -1;
+};
+
+namespace detail {
+// A short name for a new file beside `target`, the same length whatever the
+// target's name, so a long but valid name never becomes too long.
+std::filesystem::path TemporaryNameBeside(const std::filesystem::path& target);
+// What ImageLock throws when the wait is over.
+HostIoError ImageInUse(const std::string& shown, std::chrono::milliseconds wait);
+}  // namespace detail
 
 }  // namespace vellonix::core

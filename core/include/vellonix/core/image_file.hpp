@@ -19,4 +19,11 @@ std::optional<ContainerKind> LoadImageFile(std::string_view utf8Path, DiskImageB
 // (see WriteFileSafely), and returns that container.
 ContainerKind SaveImageFile(std::string_view utf8Path, const DiskImageBuffer& disk);
 
+// The same for callers that do not hold the image's lock (ImageLock): done
+// under it, so that another copy of the program is never in the middle of
+// changing the image when it is read or replaced. A save to a new name
+// needs no lock.
+std::optional<ContainerKind> LoadImageFileLocked(std::string_view utf8Path, DiskImageBuffer& disk);
+ContainerKind SaveImageFileLocked(std::string_view utf8Path, const DiskImageBuffer& disk);
+
 }  // namespace vellonix::core

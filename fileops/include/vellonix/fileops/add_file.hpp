@@ -9,10 +9,12 @@
 #include <optional>
 #include <span>
 #include <string_view>
+#include <vector>
 
 #include "vellonix/core/dir_entry.hpp"
 #include "vellonix/core/directory.hpp"
 #include "vellonix/core/geometry.hpp"
+#include "vellonix/fileops/refusal.hpp"
 
 namespace vellonix::fileops {
 
@@ -35,12 +37,6 @@ core::DateStampBytes DateStampOf(const LocalDateTime& time);
 inline constexpr std::uintmax_t kLargestSamFile =
     std::uintmax_t{core::kMapPositions} * core::kSectorPayload - 9;  // 795,591
 
-// A refusal the user is told of, with the width of its error box.
-struct Refusal {
-  std::string_view Message;
-  int BoxWidth = 0;
-  friend bool operator==(const Refusal&, const Refusal&) = default;
-};
 inline constexpr Refusal kDirectoryFull{"Directory Full", 141};
 inline constexpr Refusal kNotEnoughSpace{"Not enough free space on disk", 226};
 
@@ -48,6 +44,9 @@ struct AddResult {
   std::optional<Refusal> Refused;  // set when nothing was added
   int Slot = -1;                   // the new entry
   int Row = -1;                    // its position in ListedSlots, where its list row goes
+  // Entries that a never-used slot hid until the new file filled it; they
+  // now follow it at the end of ListedSlots, and their rows go last.
+  std::vector<int> Revealed;
   bool Added() const { return !Refused; }
 };
 

@@ -9,6 +9,7 @@
 
 #include "vellonix/core/directory.hpp"
 #include "vellonix/core/geometry.hpp"
+#include "vellonix/fileops/refusal.hpp"
 
 namespace vellonix::fileops {
 
@@ -49,11 +50,19 @@ int DiskNameMaxLength(const core::DirectoryState& state);
 // (empty when the disk has no name).
 std::string CurrentDiskName(const core::DirectoryState& state);
 
-// Writes `name`, untrimmed, cut or padded with spaces to DiskNameMaxLength,
-// into slot 0's DiskName (and on B-DOS its DiskNameTail); nothing else of
-// slot 0 changes. A SAM-DOS disk becomes MasterDOS (DirSlotCount stays until
-// the next scan). The caller refreshes the status bar, which rebuilds
-// DiskNameText.
-void ChangeDiskName(core::DiskImageBuffer& disk, core::DirectoryState& state, std::string_view name);
+// The disk name shares bytes 212-219 of slot 0 with the length, start and
+// autostart of a ZX file kept there: naming such a disk would damage that
+// file, so it is refused.
+inline constexpr Refusal kDiskNameWouldDamageFile{
+    "The first file is a ZX Spectrum file whose details share the disk name's bytes", 420};
+std::optional<Refusal> DiskNameRefusal(const core::DiskImageBuffer& disk);
+
+// Unless DiskNameRefusal refuses (then nothing changes), writes `name`,
+// untrimmed, cut or padded with spaces to DiskNameMaxLength, into slot 0's
+// DiskName (and on B-DOS its DiskNameTail); nothing else of slot 0 changes.
+// A SAM-DOS disk becomes MasterDOS (DirSlotCount stays until the next
+// scan). The caller refreshes the status bar, which rebuilds DiskNameText.
+std::optional<Refusal> ChangeDiskName(core::DiskImageBuffer& disk, core::DirectoryState& state,
+                                      std::string_view name);
 
 }  // namespace vellonix::fileops

@@ -17,10 +17,14 @@ namespace vellonix::fileops {
 // for SAM files, 0 for directories and unknown codes.
 std::uint32_t ExtractLength(core::ConstDirEntry entry);
 
-// The file's data: the bytes after the 9-byte header in the chain from the
-// first sector, at most SectorCount sectors, stopping at a zero link or a
-// sector outside the disk. ExtractLength bytes, or all that the gathered
-// sectors hold when that is fewer.
+// The sectors that hold the file's body, in chain order, as many as its
+// length needs: up to SectorCount of them while the links are non-zero and
+// inside the disk; past SectorCount (some tools wrote counts one short) on
+// through links to real sectors of the disk, never more than the disk has.
+std::vector<core::SectorAddress> ExtractChain(const core::DiskImageBuffer& disk, int slot);
+
+// The file's data: the bytes after the 9-byte header in ExtractChain's
+// sectors. ExtractLength bytes, or all that they hold when that is fewer.
 std::vector<std::uint8_t> ExtractFileBytes(const core::DiskImageBuffer& disk, int slot);
 
 // The host file name an extracted file is offered under: its name as the
@@ -29,8 +33,9 @@ std::vector<std::uint8_t> ExtractFileBytes(const core::DiskImageBuffer& disk, in
 // empty when the name is all blanks.
 std::string HostFileNameFor(const core::DiskImageBuffer& disk, int slot);
 
-// Writes ExtractFileBytes to `utf8Path` through a temporary file (an
-// existing file is replaced). Host failures throw core::HostIoError.
+// Writes ExtractFileBytes to `utf8Path` as core::WriteOutputFile does (an
+// existing regular file is replaced safely; a FIFO or a terminal is written
+// to). Host failures throw core::HostIoError.
 void ExtractFileTo(const core::DiskImageBuffer& disk, int slot, std::string_view utf8Path);
 
 }  // namespace vellonix::fileops

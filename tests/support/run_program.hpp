@@ -13,12 +13,16 @@ struct ProgramStart {
   std::vector<std::string> Args;            // UTF-8, passed to the program as they are
   std::filesystem::path Directory;          // its working folder
   std::vector<std::string> Environment;     // "NAME=value", added to or replacing the inherited ones
-  std::filesystem::path StdoutPath;         // created or truncated
-  std::filesystem::path StderrPath;
+  std::filesystem::path StdoutPath;         // created or truncated, or appended to:
+  bool AppendStdout = false;
+  std::filesystem::path StderrPath;         // created or truncated
 };
 
-// The program's exit code, or -1 when it did not exit normally (a signal).
-// Throws std::system_error when it cannot be started.
-int RunProgram(const ProgramStart& start);
+// Starts all the programs at once, then waits for each. Their exit codes,
+// in order; -1 for one that did not exit normally (a signal). Throws
+// std::system_error when one cannot be started.
+std::vector<int> RunPrograms(const std::vector<ProgramStart>& starts);
+
+inline int RunProgram(const ProgramStart& start) { return RunPrograms({start}).front(); }
 
 }  // namespace vellonix::testing

@@ -1,12 +1,11 @@
-#include "run_program.hpp"
-
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 #include <system_error>
+
+#include "run_program.hpp"
 
 extern char** environ;
 
@@ -34,9 +33,7 @@ std::vector<char*> Pointers(std::vector<std::string>& texts) {
   return pointers;
 }
 
-}  // namespace
-
-int RunProgram(const ProgramStart& start) {
+pid_t Start(const ProgramStart& start) {
   // Everything the child needs is prepared here: after fork it may only make
   // async-signal-safe calls.
   std::vector<std::string> argTexts{start.Program.string()};
@@ -44,25 +41,36 @@ int RunProgram(const ProgramStart& start) {
   std::vector<std::string> envTexts = MergedEnvironment(start.Environment);
   const std::vector<char*> argv = Pointers(argTexts);
   const std::vector<char*> envp = Pointers(envTexts);
-  const std::string program = start.Program.string();
-  const std::string directory = start.Directory.string();
-  const std::string out = start.StdoutPath.string();
-  const std::string err = start.StderrPath.string();
+  const int outFlags = O_WRONLY | O_CREAT | (start.AppendStdout ? O_APPEND : O_TRUNC);
 
   const pid_t child = fork();
   if (child < 0) throw std::system_error(errno, std::generic_category(), "fork");
   if (child == 0) {
-    const int outFd = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    const int errFd = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (outFd < 0 || errFd < 0 || dup2(outFd, 1) < 0 || dup2(errFd, 2) < 0 || chdir(directory.c_str()) != 0) _exit(126);
-    execve(program.c_str(), argv.data(), envp.data());
+    const int outFd = open(start.StdoutPath.c_str(), outFlags, 0644);
+    const int errFd = open(start.StderrPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (outFd < 0 || errFd < 0 || dup2(outFd, 1) < 0 || dup2(errFd, 2) < 0 || chdir(start.Directory.c_str()) != 0) {
+      _exit(126);
+    }
+    execve(argv[0], argv.data(), envp.data());
     _exit(127);
   }
-  int status = 0;
-  while (waitpid(child, &status, 0) < 0) {
-    if (errno != EINTR) throw std::system_error(errno, std::generic_category(), "waitpid");
+  return child;
+}
+
+}  // namespace
+
+std::vector<int> RunPrograms(const std::vector<ProgramStart>& starts) {
+  std::vector<pid_t> children;
+  for (const auto& start : starts) children.push_back(Start(start));
+  std::vector<int> codes;
+  for (const pid_t child : children) {
+    int status = 0;
+    while (waitpid(child, &status, 0) < 0) {
+      if (errno != EINTR) throw std::system_error(errno, std::generic_category(), "waitpid");
+    }
+    codes.push_back(WIFEXITED(status) ? WEXITSTATUS(status) : -1);
   }
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return codes;
 }
 
 }  // namespace vellonix::testing

@@ -85,16 +85,21 @@ UniqueHandle InheritableFile(const std::wstring& path, DWORD access, DWORD dispo
   return file;
 }
 
-}  // namespace
+struct Child {
+  UniqueHandle Process;
+  UniqueHandle Thread;
+};
 
-int RunProgram(const ProgramStart& start) {
+Child Start(const ProgramStart& start) {
   const std::wstring program = std::filesystem::absolute(start.Program).wstring();
   std::wstring commandLine = QuotedArgument(program);
   for (const auto& arg : start.Args) commandLine += L" " + QuotedArgument(Wide(arg));
   std::wstring environment = EnvironmentBlock(start.Environment);
 
   const UniqueHandle input = InheritableFile(L"NUL", GENERIC_READ, OPEN_EXISTING);
-  const UniqueHandle output = InheritableFile(start.StdoutPath.wstring(), GENERIC_WRITE, CREATE_ALWAYS);
+  const UniqueHandle output = start.AppendStdout
+                                  ? InheritableFile(start.StdoutPath.wstring(), FILE_APPEND_DATA, OPEN_ALWAYS)
+                                  : InheritableFile(start.StdoutPath.wstring(), GENERIC_WRITE, CREATE_ALWAYS);
   const UniqueHandle error = InheritableFile(start.StderrPath.wstring(), GENERIC_WRITE, CREATE_ALWAYS);
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
@@ -109,13 +114,24 @@ int RunProgram(const ProgramStart& start) {
                       start.Directory.wstring().c_str(), &startup, &process)) {
     ThrowLastError("CreateProcessW");
   }
-  const UniqueHandle child(process.hProcess);
-  const UniqueHandle thread(process.hThread);
-  DWORD code = 0;
-  if (WaitForSingleObject(child.Get(), INFINITE) != WAIT_OBJECT_0 || !GetExitCodeProcess(child.Get(), &code)) {
-    ThrowLastError("WaitForSingleObject");
+  return {UniqueHandle(process.hProcess), UniqueHandle(process.hThread)};
+}
+
+}  // namespace
+
+std::vector<int> RunPrograms(const std::vector<ProgramStart>& starts) {
+  std::vector<Child> children;
+  for (const auto& start : starts) children.push_back(Start(start));
+  std::vector<int> codes;
+  for (const Child& child : children) {
+    DWORD code = 0;
+    if (WaitForSingleObject(child.Process.Get(), INFINITE) != WAIT_OBJECT_0 ||
+        !GetExitCodeProcess(child.Process.Get(), &code)) {
+      ThrowLastError("WaitForSingleObject");
+    }
+    codes.push_back(static_cast<int>(code));
   }
-  return static_cast<int>(code);
+  return codes;
 }
 
 }  // namespace vellonix::testing

@@ -21,10 +21,14 @@ case "${1:-}" in
     ;;
   --windows)
     scripts/install-deps.sh --windows
+    # The Linux vellonix-cli, which a test compares the Windows one with.
+    [ -f build/CMakeCache.txt ] || cmake -S . -B build -DVELLONIX_WERROR=ON
+    cmake --build build -j "$(nproc)" --target vellonix-cli
     build=build-windows
     # No debug information: the static executables link much faster without.
     options+=(--toolchain cmake/mingw-w64-x86_64.cmake -DVELLONIX_BUILD_GUI=OFF
-              -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG")
+              -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG"
+              -DVELLONIX_LINUX_CLI="$PWD/build/cli/vellonix-cli")
     # Wine gets a home and a prefix of its own for this run, removed at the
     # end; it must not add menu entries or desktop files, nor install its
     # .NET and HTML engines, and its debug channels stay quiet.

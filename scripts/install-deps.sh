@@ -12,6 +12,8 @@ PACKAGES=(
   qt6-base-dev qt6-svg-dev  # the desktop program (Widgets, SVG icons)
   libqt6svg6                # SVG icons at run time
   clang libclang-rt-14-dev  # the fuzz target (libFuzzer)
+  shared-mime-info desktop-file-utils  # installing into the desktop: the MIME and desktop databases
+  appstream xdg-utils libfile-mimeinfo-perl groff-base  # the install tests: metainfo, xdg-mime, man pages
 )
 
 # The Windows build: mingw-w64 (GCC 12, posix threads), GoogleTest's sources

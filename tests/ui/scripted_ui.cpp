@@ -197,4 +197,6 @@ void ScriptedUi::CloseMainWindow() {
   ++closeRequests_;
 }
 
+void ScriptedUi::BringToFront() { View("BringToFront", {}); }
+
 }  // namespace vellonix::ui::testing

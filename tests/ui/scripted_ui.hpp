@@ -129,6 +129,7 @@ class ScriptedUi : public UiServices {
   void SetMenuEnabled(MenuItem item, bool enabled) override;
   void SetCaption(const std::string& text) override;
   void CloseMainWindow() override;
+  void BringToFront() override;
   int CloseRequests() const { return closeRequests_; }
 
  private:

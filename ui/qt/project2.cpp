@@ -1,49 +1,27 @@
 // The program: the application title and font, the main window, then the
-// windows that live for the whole run; an image named on the command line
-// is opened once the window is up.
+// windows that live for the whole run; the images named on the command line
+// are opened once the event loop runs.
 #include <QApplication>
-#include <QFontDatabase>
-#include <QFontInfo>
-#include <QTimer>
 
+#include "host_path.hpp"
 #include "image_list.hpp"
 #include "unit1.hpp"
-
-namespace {
-
-QFont ProgramFont() {
-  QFont font(QStringLiteral("MS Sans Serif"), 8);
-  if (QFontInfo(font).family() == font.family()) return font;
-  font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
-  font.setPointSize(8);
-  return font;
-}
-
-}  // namespace
+#include "window_metrics.hpp"
 
 int main(int argc, char* argv[]) {
-  QApplication app(argc, argv);
+  QApplication app(argc, argv);  // takes Qt's own options out of argc and argv
   QApplication::setApplicationName(QStringLiteral("vellonix"));
   // The application title stands in every window's caption already; Qt
   // would append a display name to each caption, so none is set.
   QApplication::setApplicationVersion(QStringLiteral(VELLONIX_VERSION));
-  QApplication::setFont(ProgramFont());
+  // Ties the windows to the installed desktop entry (its name and icon).
+  QGuiApplication::setDesktopFileName(QStringLiteral(VELLONIX_APP_ID));
+  QApplication::setFont(vellonix::ui::qt::ProgramFont());
   QApplication::setWindowIcon(vellonix::ui::qt::ProgramIcon());
 
   vellonix::ui::qt::MainWindow window;
   window.CreateDialogs();
   window.show();
-
-  const QStringList arguments = QApplication::arguments();
-  if (arguments.size() > 1) {
-    // Until the command-line rules arrive, the program opens the last image given.
-    const std::string path = arguments.back().toUtf8().toStdString();
-    QTimer::singleShot(0, &window, [&window, path] {
-      window.Form1().RunCommand([&window, path] {
-        window.Form1().LoadName = path;
-        window.Form1().LoadDiskImage();
-      });
-    });
-  }
+  window.HookColdStart(vellonix::ui::qt::CommandLineArguments(argc, argv));
   return QApplication::exec();
 }

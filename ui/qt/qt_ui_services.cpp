@@ -107,4 +107,12 @@ void QtUiServices::SetCaption(const std::string& text) { parts_.Window->setWindo
 
 void QtUiServices::CloseMainWindow() { parts_.Window->close(); }
 
+void QtUiServices::BringToFront() {
+  QWidget* window = QApplication::activeModalWidget();
+  if (window == nullptr) window = parts_.Window;
+  if (window->isMinimized()) window->showNormal();
+  window->raise();
+  window->activateWindow();
+}
+
 }  // namespace vellonix::ui::qt

@@ -52,6 +52,7 @@ class QtUiServices : public UiServices {
   void SetMenuEnabled(MenuItem item, bool enabled) override;
   void SetCaption(const std::string& text) override;
   void CloseMainWindow() override;
+  void BringToFront() override;
 
  private:
   MainWindowParts parts_;

@@ -7,6 +7,7 @@
 #include <QRegularExpression>
 
 #include "dialog_support.hpp"
+#include "host_path.hpp"
 
 namespace vellonix::ui::qt {
 
@@ -82,10 +83,10 @@ OpenFileResult RunOpenDialog(QWidget* parent, const OpenFileRequest& request) {
                                          : (request.MustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile));
   dialog.setNameFilters(QtNameFilters(request.Filter));
   dialog.setDefaultSuffix(Suffix(request.DefaultExtension));
-  if (!request.FileName.empty()) dialog.selectFile(FromUtf8(request.FileName));
+  if (!request.FileName.empty()) dialog.selectFile(QtPath(request.FileName));
   if (dialog.exec() != QDialog::Accepted) return {};
   OpenFileResult result{true, {}};
-  for (const QString& path : dialog.selectedFiles()) result.Paths.push_back(ToUtf8(path));
+  for (const QString& path : dialog.selectedFiles()) result.Paths.push_back(HostPath(path));
   return result;
 }
 
@@ -106,13 +107,13 @@ SaveFileResult RunSaveDialog(QWidget* parent, const SaveFileRequest& request) {
   } else {
     dialog.setDefaultSuffix(Suffix(request.DefaultExtension));
   }
-  if (!request.FileName.empty()) dialog.selectFile(FromUtf8(request.FileName));
+  if (!request.FileName.empty()) dialog.selectFile(QtPath(request.FileName));
 
   while (dialog.exec() == QDialog::Accepted) {
     const QString path = dialog.selectedFiles().value(0);
     if (path.isEmpty()) break;
     const QFileInfo target(path);
-    if (!target.exists() || target.isWritable()) return {true, ToUtf8(path)};
+    if (!target.exists() || target.isWritable()) return {true, HostPath(path)};
     // A read-only file is refused in the dialog, before anything is written.
     QMessageBox::warning(&dialog, dialog.windowTitle(),
                          QStringLiteral("%1\nThis file is set to read-only.\nTry again with a different file name.")

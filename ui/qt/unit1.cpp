@@ -1,18 +1,23 @@
 #include "unit1.hpp"
 
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QStatusBar>
 #include <QTreeWidget>
-#include <QVBoxLayout>
+#include <QHBoxLayout>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
 #endif
 
 #include "about.hpp"
+#include "cold_start_hook.hpp"
+#include "host_path.hpp"
 #include "main_menu.hpp"
 #include "newdisk.hpp"
 #include "rename.hpp"
@@ -43,21 +48,22 @@ Command CommandOf(MenuItem item) {
 
 }  // namespace
 
-MainWindow::MainWindow() {
+MainWindow::MainWindow(InstanceLauncher& launcher) {
   parts_.Window = this;
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
   BuildMenu();
   BuildListView();
   BuildStatusBar();
-  setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+  ApplyMetrics();
+  setAcceptDrops(true);
 
   services_ = std::make_unique<QtUiServices>(parts_);
   services_->SetDialogRunner(ModalDialog::About, [this] {
     ShowAboutBox(this);
     return DialogResult::Ok;
   });
-  form_ = std::make_unique<TForm1>(*services_);
+  form_ = std::make_unique<TForm1>(*services_, launcher);
 }
 
 MainWindow::~MainWindow() = default;
@@ -109,9 +115,6 @@ void MainWindow::BuildListView() {
                          QStringLiteral("Type"), QStringLiteral("Details"), QStringLiteral("Date stamp")});
   list->header()->setStretchLastSection(false);
   list->header()->setSectionsMovable(false);
-  for (std::size_t column = 0; column < kColumnWidths.size(); ++column) {
-    list->setColumnWidth(static_cast<int>(column), kColumnWidths[column]);
-  }
   setCentralWidget(list);
   parts_.ListView1 = list;
 }
@@ -120,16 +123,54 @@ void MainWindow::BuildStatusBar() {
   auto* bar = new QStatusBar(this);
   bar->setObjectName(QStringLiteral("StatusBar1"));
   bar->setSizeGripEnabled(false);
-  bar->setFixedHeight(kStatusBarHeight);
+  // The panels sit side by side with a narrow gap; the status bar's own
+  // spacing between widgets is wider.
+  auto* panels = new QWidget(bar);
+  auto* row = new QHBoxLayout(panels);
+  row->setContentsMargins(0, 0, 0, 0);
+  row->setSpacing(kPanelGap);
   for (std::size_t panel = 0; panel < kPanelWidths.size(); ++panel) {
-    auto* label = new QLabel(bar);
+    auto* label = new QLabel(panels);
+    // A framed label keeps half an "x" clear on either side: margin enough.
     label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    label->setFixedWidth(kPanelWidths[panel]);
-    label->setContentsMargins(2, 0, 2, 0);
-    bar->addWidget(label);
+    row->addWidget(label);
     parts_.Panels[panel] = label;
   }
+  bar->addWidget(panels, 1);
   setStatusBar(bar);
+}
+
+void MainWindow::ApplyMetrics() {
+  metrics_ = MetricsFor(*parts_.ListView1, *parts_.Panels[0]);
+  for (std::size_t column = 0; column < metrics_.Columns.size(); ++column) {
+    parts_.ListView1->setColumnWidth(static_cast<int>(column), metrics_.Columns[column]);
+  }
+  // The last panel's width reaches to the window's edge.
+  for (std::size_t panel = 0; panel < metrics_.Panels.size(); ++panel) {
+    parts_.Panels[panel]->setFixedWidth(metrics_.Panels[panel]);
+  }
+  statusBar()->setFixedHeight(metrics_.StatusBarHeight);
+  setFixedSize(metrics_.Client.width(), metrics_.Client.height() + menuBar()->sizeHint().height());
+}
+
+void MainWindow::HookColdStart(std::vector<std::string> arguments) {
+  new ColdStartHook(
+      [this, arguments = std::move(arguments)] { form_->RunCommand([&] { form_->ColdStart(arguments); }); }, this);
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+  if (!LocalFilesOf(event->mimeData()->urls()).empty()) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+  std::vector<std::string> files = LocalFilesOf(event->mimeData()->urls());
+  if (files.empty()) return;
+  event->acceptProposedAction();
+  // Handled once the drop has ended, so that the file manager is not held
+  // while the unsaved-changes prompt waits for the user.
+  QMetaObject::invokeMethod(
+      this, [this, files = std::move(files)] { form_->RunCommand([&] { form_->FilesDropped(files); }); },
+      Qt::QueuedConnection);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

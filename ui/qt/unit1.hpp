@@ -3,10 +3,13 @@
 #pragma once
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include <QMainWindow>
 
 #include "qt_ui_services.hpp"
+#include "window_metrics.hpp"
 #include "vellonix/ui/form1.hpp"
 
 class QTreeWidget;
@@ -16,15 +19,10 @@ namespace vellonix::ui::qt {
 class TOKBottomDlg1;
 class TOKBottomDlg2;
 
-inline constexpr int kClientWidth = 538;
-inline constexpr int kClientHeight = 319;
-inline constexpr int kStatusBarHeight = 20;
-inline constexpr std::array<int, 6> kColumnWidths{40, 112, 46, 80, 128, 112};
-inline constexpr std::array<int, kStatusPanels> kPanelWidths{120, 192, 56, 98, 65};
-
 class MainWindow : public QMainWindow {
  public:
-  MainWindow();
+  // New instances of the program are started through `launcher`.
+  explicit MainWindow(InstanceLauncher& launcher = HostInstanceLauncher());
   ~MainWindow() override;
 
   TForm1& Form1() { return *form_; }
@@ -34,9 +32,17 @@ class MainWindow : public QMainWindow {
 
   // The long-lived windows, created after the main window as at start-up.
   void CreateDialogs();
+  // Opens the command line's images (the arguments after the program's
+  // path) once the event loop runs; see ColdStartHook.
+  void HookColdStart(std::vector<std::string> arguments);
+  // The layout chosen for the font in use.
+  const MainWindowMetrics& Metrics() const { return metrics_; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // Files dropped from the file manager; local files only.
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 #ifdef Q_OS_WIN
   bool nativeEvent(const QByteArray& eventType, void* message, qintptr* result) override;
 #endif
@@ -45,8 +51,10 @@ class MainWindow : public QMainWindow {
   void BuildMenu();
   void BuildListView();
   void BuildStatusBar();
+  void ApplyMetrics();
 
   MainWindowParts parts_;
+  MainWindowMetrics metrics_;
   std::unique_ptr<QtUiServices> services_;
   std::unique_ptr<TForm1> form_;
   TOKBottomDlg1* newDiskDialog_ = nullptr;

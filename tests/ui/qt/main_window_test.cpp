@@ -33,22 +33,25 @@ TEST(MainWindow, HasTheFixedFrameListColumnsAndPanels) {
   EXPECT_TRUE(flags & Qt::WindowMinimizeButtonHint);
   EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
   EXPECT_EQ(window.minimumSize(), window.maximumSize());
-  EXPECT_EQ(window.width(), 538);
-  EXPECT_EQ(window.height() - window.menuBar()->sizeHint().height(), 319);
-  EXPECT_EQ(window.statusBar()->height(), 20);
+  // The base sizes, scaled for the font (see TextFit).
+  const MainWindowMetrics& metrics = window.Metrics();
+  EXPECT_GE(metrics.Scale, 1.0);
+  EXPECT_EQ(window.width(), metrics.Client.width());
+  EXPECT_EQ(window.height() - window.menuBar()->sizeHint().height(), metrics.Client.height());
+  EXPECT_EQ(window.statusBar()->height(), metrics.StatusBarHeight);
 
   const QTreeWidget* list = window.Parts().ListView1;
   const QStringList captions{"File #", "Filename", "Size", "Type", "Details", "Date stamp"};
   ASSERT_EQ(list->columnCount(), captions.size());
   for (int column = 0; column < list->columnCount(); ++column) {
     EXPECT_EQ(list->headerItem()->text(column), captions[column]);
-    EXPECT_EQ(list->columnWidth(column), kColumnWidths[static_cast<std::size_t>(column)]) << column;
+    EXPECT_EQ(list->columnWidth(column), metrics.Columns[static_cast<std::size_t>(column)]) << column;
   }
   EXPECT_EQ(list->selectionMode(), QAbstractItemView::SingleSelection);
   EXPECT_EQ(list->selectionBehavior(), QAbstractItemView::SelectRows);
   EXPECT_EQ(list->editTriggers(), QAbstractItemView::NoEditTriggers);
   for (std::size_t panel = 0; panel < kPanelWidths.size(); ++panel) {
-    EXPECT_EQ(window.Parts().Panels[panel]->width(), kPanelWidths[panel]);
+    EXPECT_EQ(window.Parts().Panels[panel]->width(), metrics.Panels[panel]);
   }
 }
 

@@ -10,7 +10,8 @@ namespace {
 constexpr int kInvalidImageBoxWidth = 161;
 }
 
-TForm1::TForm1(UiServices& ui) : ui_(ui), diskImageBuffer_(std::make_unique<core::DiskImageBuffer>()) {
+TForm1::TForm1(UiServices& ui, InstanceLauncher& launcher)
+    : ui_(ui), launcher_(launcher), diskImageBuffer_(std::make_unique<core::DiskImageBuffer>()) {
   // The buffer starts zeroed rather than undefined, so that anything that
   // writes it before a load (a floppy Save) writes known bytes.
   InitDiskImage();

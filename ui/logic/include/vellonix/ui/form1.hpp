@@ -6,10 +6,12 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "vellonix/core/directory.hpp"
 #include "vellonix/core/geometry.hpp"
 #include "vellonix/fileops/add_file.hpp"
+#include "vellonix/ui/instance_launcher.hpp"
 #include "vellonix/ui/name_dialog.hpp"
 #include "vellonix/ui/new_disk_dialog.hpp"
 #include "vellonix/ui/ui_services.hpp"
@@ -28,8 +30,9 @@ std::string ProposedSaveName(const std::string& documentPath);
 class TForm1 {
  public:
   // What FormCreate does for the document: the buffer, the flags, the empty
-  // list and the title for no image.
-  explicit TForm1(UiServices& ui);
+  // list and the title for no image. Further images go to new instances
+  // through `launcher`.
+  explicit TForm1(UiServices& ui, InstanceLauncher& launcher = HostInstanceLauncher());
 
   // Loads the file named by LoadName. Afterwards either an image is loaded
   // or the user has been told "Invalid diskimage"; host I/O errors throw
@@ -74,6 +77,14 @@ class TForm1 {
   void RenameFile1Click();
   void Changediskname1Click();
 
+  // Images from the command line and from drops; every name is a host path.
+  // ColdStart takes the arguments after the program's own path and runs
+  // once, when the event loop first runs. FilesDropped takes the dropped
+  // files in the drop's order.
+  void ColdStart(const std::vector<std::string>& arguments);
+  void FilesDropped(const std::vector<std::string>& files);
+  void OpenInNewInstance(const std::string& file);
+
   // The moment an added file is stamped with: the host's local time.
   std::function<fileops::LocalDateTime()> Clock = HostLocalTime;
   static fileops::LocalDateTime HostLocalTime();
@@ -112,6 +123,7 @@ class TForm1 {
 
  private:
   UiServices& ui_;
+  InstanceLauncher& launcher_;
   std::unique_ptr<core::DiskImageBuffer> diskImageBuffer_;
   core::DirectoryState directory_;
   NewDiskDialogModel newDiskDialog_;

@@ -128,6 +128,9 @@ class UiServices {
   virtual void SetCaption(const std::string& text) = 0;
   // A close request of the main window, which TForm1::FormClose may veto.
   virtual void CloseMainWindow() = 0;
+  // Makes the program's last active window (the main window, or a dialog
+  // open over it) the foreground window.
+  virtual void BringToFront() = 0;
 };
 
 // The top-left corner that centres a box of width `boxWidth` and the

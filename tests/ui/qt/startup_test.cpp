@@ -1,0 +1,145 @@
+// Images reaching the main window from outside: the start-up hook that
+// opens the command line's images, and files dropped from a file manager.
+// Host names that are no UTF-8 must arrive byte for byte.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QUrl>
+
+#include "../sample_disks.hpp"
+#include "cold_start_hook.hpp"
+#include "host_path.hpp"
+#include "modal_helper.hpp"
+#include "unit1.hpp"
+
+namespace vellonix::ui::qt {
+namespace {
+
+using ui::testing::SampleDisk;
+using ui::testing::WriteSampleDisk;
+using vellonix::testing::ScratchDir;
+
+class RecordingLauncher : public InstanceLauncher {
+ public:
+  void StartInstance(const std::string& file) override { files.push_back(file); }
+  std::vector<std::string> files;
+};
+
+// While it lives, any box that shows fails the test and is closed: a name
+// that reached the host changed would end in an error box.
+class NoBoxExpected {
+ public:
+  NoBoxExpected() {
+    QObject::connect(&timer_, &QTimer::timeout, [] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        ADD_FAILURE() << "unexpected box: " << box->text().toStdString();
+        box->reject();
+      }
+    });
+    timer_.start(5);
+  }
+
+ private:
+  QTimer timer_;
+};
+
+// A Latin-1 name: legal on Linux, no UTF-8, so no QString can hold it.
+const std::string kLatin1Name = "caf\xE9.mgt";
+
+TEST(ColdStartHook, RunsOnceWhenTheLoopRunsAndNeverAgain) {
+  QWidget window;
+  int runs = 0;
+  new ColdStartHook(
+      [&] {
+        ++runs;
+        // A box shown by the work reactivates the application.
+        ui::qt::testing::WhenModalShows([](QWidget& box) { static_cast<QMessageBox&>(box).accept(); });
+        QMessageBox::information(&window, "Error", "Invalid diskimage");
+      },
+      &window);
+  window.show();
+  EXPECT_EQ(runs, 0);  // not before the loop runs
+  QTest::qWait(50);
+  EXPECT_EQ(runs, 1);
+  window.activateWindow();
+  emit qApp->applicationStateChanged(Qt::ApplicationActive);
+  QTest::qWait(20);
+  EXPECT_EQ(runs, 1);
+
+  // An activation that comes first runs it at once, and only then.
+  new ColdStartHook([&] { ++runs; }, &window);
+  emit qApp->applicationStateChanged(Qt::ApplicationActive);
+  EXPECT_EQ(runs, 2);
+  QTest::qWait(20);
+  EXPECT_EQ(runs, 2);
+}
+
+TEST(CommandLine, OpensTheLastImageAndStartsTheOthersByteForByte) {
+  const ScratchDir dir;
+  const std::string first = WriteSampleDisk(dir, kLatin1Name, SampleDisk::Mixed);
+  const std::string last = WriteSampleDisk(dir, "d\xE9j\xE0 vu.sad", SampleDisk::BDos);
+  std::string a = first, b = dir.File("missing.mgt"), c = last;
+  char program[] = "vellonix";
+  char* argv[] = {program, a.data(), b.data(), c.data(), nullptr};
+
+  RecordingLauncher launcher;
+  MainWindow window(launcher);
+  const NoBoxExpected noBox;
+  window.HookColdStart(CommandLineArguments(4, argv));
+  window.show();
+  QTest::qWait(50);
+
+  EXPECT_EQ(launcher.files, std::vector<std::string>{first});
+  EXPECT_TRUE(window.Form1().ImageLoaded);
+  EXPECT_EQ(window.Form1().DocumentPath, last);
+}
+
+// Sends what a file manager sends: a drag entering the window, then the drop.
+bool DragAndDrop(QWidget& target, const QList<QUrl>& urls) {
+  QMimeData data;
+  data.setUrls(urls);
+  const QPoint at = target.rect().center();
+  QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&target, &enter);
+  if (!enter.isAccepted()) return false;
+  QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&target, &drop);
+  QTest::qWait(20);  // the drop is handled once it has ended
+  return drop.isAccepted();
+}
+
+TEST(Drop, LocalFilesRunTheDropCommandInTheirOrder) {
+  const ScratchDir dir;
+  const std::string x = WriteSampleDisk(dir, "x.mgt", SampleDisk::Mixed);
+  const std::string z = WriteSampleDisk(dir, "z " + kLatin1Name, SampleDisk::BDos);
+  RecordingLauncher launcher;
+  MainWindow window(launcher);
+  window.show();
+  const NoBoxExpected noBox;
+
+  // A drop with nothing local in it is refused at the door.
+  EXPECT_FALSE(DragAndDrop(window, {QUrl("https://example.org/remote.mgt")}));
+
+  const QUrl latin1 = QUrl::fromEncoded("file://" + QByteArray::fromStdString(z).toPercentEncoding("/"));
+  ASSERT_TRUE(DragAndDrop(*window.Parts().ListView1->viewport(), {QUrl::fromLocalFile(QtPath(x)),
+                                                      QUrl("https://example.org/remote.mgt"),
+                                                      QUrl::fromLocalFile(QtPath(dir.File("y.txt"))), latin1}));
+  EXPECT_EQ(launcher.files, std::vector<std::string>{x});
+  EXPECT_TRUE(window.Form1().ImageLoaded);
+  EXPECT_EQ(window.Form1().DocumentPath, z);
+  EXPECT_EQ(window.windowTitle(), QString::fromUtf8("SAM Coupé Vellonix - z caf\xEF\xBF\xBD.mgt"));
+}
+
+}  // namespace
+}  // namespace vellonix::ui::qt

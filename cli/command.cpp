@@ -6,6 +6,7 @@
 
 #include <charconv>
 
+#include "vellonix/core/host_file.hpp"
 #include "vellonix/core/image_file.hpp"
 #include "vellonix/core/text.hpp"
 
@@ -49,6 +50,14 @@ CLI::Validator ImageOutputName() {
         return "\"" + path + "\" must end in .mgt or .sad, or the image could not be opened again";
       },
       "IMAGE.mgt|IMAGE.sad");
+}
+
+void WriteOutput(std::string_view output, std::span<const std::uint8_t> bytes) {
+  if (output == "-") {
+    WriteStdout({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
+  } else {
+    core::WriteOutputFile(output, bytes);
+  }
 }
 
 void WriteStdout(std::string_view text) {

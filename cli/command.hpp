@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -55,6 +56,10 @@ CLI::Option* AddFileNumberArgument(CLI::App& command, int& fileNumber);
 // An image the CLI writes must be readable by it again: its name ends in
 // .mgt or .sad (any case). Checked by the parser, so others are usage errors.
 CLI::Validator ImageOutputName();
+
+// Writes `bytes` to the host file `output` as core::WriteOutputFile does,
+// or to standard output when `output` is "-".
+void WriteOutput(std::string_view output, std::span<const std::uint8_t> bytes);
 
 // Writes all of `text` to standard output and flushes it; a short write or
 // a failed flush (a full disk, a closed pipe) throws CommandError.

@@ -14,5 +14,10 @@ Command AddExtractCommand(CLI::App& app);
 Command AddRmCommand(CLI::App& app);
 Command AddRenameCommand(CLI::App& app);
 Command AddLabelCommand(CLI::App& app);
+Command AddFindCommand(CLI::App& app);
+Command AddBasicCommand(CLI::App& app);
+Command AddImportCommand(CLI::App& app);
+// Only where libpng is found (not in the Windows build).
+Command AddScreenCommand(CLI::App& app);
 
 }  // namespace vellonix::cli

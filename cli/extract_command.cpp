@@ -3,7 +3,6 @@
 
 #include "commands.hpp"
 #include "image_edit.hpp"
-#include "vellonix/core/host_file.hpp"
 #include "vellonix/fileops/extract_file.hpp"
 
 namespace vellonix::cli {
@@ -33,11 +32,7 @@ int RunExtract(const ExtractOptions& options) {
   const std::string output =
       options.Output.empty() ? DefaultOutputName(disk, slot, options.FileNumber) : options.Output;
   const std::vector<std::uint8_t> bytes = fileops::ExtractFileBytes(disk, slot);
-  if (output == "-") {
-    WriteStdout({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
-  } else {
-    core::WriteOutputFile(output, bytes);
-  }
+  WriteOutput(output, bytes);
   // A broken chain gives fewer bytes than the entry promises: what there is
   // has been written, and the user must know it is not the whole file.
   const std::uint32_t length = fileops::ExtractLength(core::DirSlot(disk, slot));

@@ -35,6 +35,11 @@ ScannedImage LoadAndScan(std::string_view path, Access access);
 // when no listed file has that number.
 int RowOfFileNumber(const core::DirectoryState& state, int fileNumber);
 
+// The directory slot of the file whose "File #" is `fileNumber`, when it
+// is of type `typeCode`; CommandError, saying what the file is instead of
+// `what` ("a SAM BASIC program"), otherwise.
+int SlotOfFileOfType(const ScannedImage& image, int fileNumber, int typeCode, std::string_view what);
+
 // The SAM bytes of a name typed as UTF-8; CommandError, naming the
 // argument `what`, when a character has no SAM byte.
 std::string SamBytesOrFail(std::string_view utf8, std::string_view what);

@@ -120,7 +120,9 @@ nlohmann::ordered_json ListingJson(const core::DirectoryListing& listing, core::
 }
 
 std::string DumpJson(const nlohmann::ordered_json& value) {
-  const std::string text = value.dump();
+  // Paths are host text and need not be UTF-8: bytes that are not show as
+  // U+FFFD rather than failing the whole listing.
+  const std::string text = value.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
   std::string out;
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {

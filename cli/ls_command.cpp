@@ -1,7 +1,8 @@
-// ls: the file list and status bar of an image.
+// ls: the file list and status bar of one image or of many.
 #include "commands.hpp"
+#include "image_reader.hpp"
 #include "listing_output.hpp"
-#include "vellonix/core/host_file.hpp"
+#include "terminal_text.hpp"
 #include "vellonix/core/listing.hpp"
 
 namespace vellonix::cli {
@@ -9,25 +10,48 @@ namespace vellonix::cli {
 namespace {
 
 struct LsOptions {
-  std::string Image;
+  std::vector<std::string> Images;
   bool Json = false;
 };
 
+std::string ListingText(const LsOptions& options, const core::DiskImageBuffer& disk, core::ContainerKind container) {
+  const core::DirectoryListing listing = core::ListDirectory(disk);
+  return options.Json ? DumpJson(ListingJson(listing, container)) + '\n' : ListingTable(listing);
+}
+
 int RunLs(const LsOptions& options) {
-  const core::ImageLock lock(options.Image, core::ImageLock::Mode::Shared);
-  const LoadedImage image = LoadImageOrFail(options.Image);
-  const core::DirectoryListing listing = core::ListDirectory(*image.Disk);
-  WriteStdout(options.Json ? DumpJson(ListingJson(listing, image.Container)) + '\n' : ListingTable(listing));
-  return 0;
+  ImageReader reader;
+  if (options.Images.size() == 1) {
+    // One image: the listing alone, and a refusal ends the command.
+    const core::ContainerKind container = reader.Load(options.Images.front());
+    WriteStdout(ListingText(options, reader.Disk(), container));
+    return 0;
+  }
+  bool first = true;
+  const bool allListed = ForEachImage(reader, options.Images, [&](const std::string& path, core::ContainerKind container) {
+    const core::DirectoryListing listing = core::ListDirectory(reader.Disk());
+    if (options.Json) {
+      nlohmann::ordered_json object = {{"path", path}};
+      object.update(ListingJson(listing, container));
+      WriteStdout(DumpJson(object) + '\n');
+    } else {
+      WriteStdout((first ? "" : "\n") + HostTextForTerminal(path) + ":\n" + ListingTable(listing));
+    }
+    first = false;
+  });
+  return allListed ? 0 : 1;
 }
 
 }  // namespace
 
 Command AddLsCommand(CLI::App& app) {
   auto options = std::make_shared<LsOptions>();
-  CLI::App* ls = app.add_subcommand("ls", "List the files and the disk summary of an image");
-  ls->add_flag("--json", options->Json, "Print one JSON object instead of a table");
-  ls->add_option("IMAGE", options->Image, "The image to list: an 819,200-byte .mgt or 819,222-byte .sad file")
+  CLI::App* ls = app.add_subcommand(
+      "ls", "List the files and the disk summary of images; several are listed one after the other, each under "
+            "its path, and one that is refused is reported and skipped (exit 1 at the end)");
+  ls->add_flag("--json", options->Json,
+               "Print one JSON object per image, one a line (with \"path\" when several are listed)");
+  ls->add_option("IMAGE", options->Images, "The images to list: 819,200-byte .mgt or 819,222-byte .sad files")
       ->required();
   return {ls, [options] { return RunLs(*options); }};
 }

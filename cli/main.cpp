@@ -19,9 +19,13 @@ constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
 
 // Every subcommand, in the order help lists them.
-constexpr std::array<CommandFactory, 8> kCommands{&AddLsCommand,     &AddConvertCommand, &AddNewCommand,
-                                                  &AddAddCommand,    &AddExtractCommand, &AddRmCommand,
-                                                  &AddRenameCommand, &AddLabelCommand};
+constexpr std::array kCommands{&AddLsCommand,     &AddConvertCommand, &AddNewCommand,   &AddAddCommand,
+                               &AddExtractCommand, &AddRmCommand,    &AddRenameCommand, &AddLabelCommand,
+                               &AddFindCommand,   &AddBasicCommand,
+#if VELLONIX_HAS_PNG
+                               &AddScreenCommand,
+#endif
+                               &AddImportCommand};
 
 int ReportFailure(const char* message) {
   std::fprintf(stderr, "%s\n", message);

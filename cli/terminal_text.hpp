@@ -18,4 +18,10 @@ struct TerminalText {
 // and the backslash, shown as \\ so that an escape cannot be forged.
 TerminalText ForTerminal(std::string_view samBytes);
 
+// Host text (a path) made as safe: UTF-8 kept, but control codes (C0, DEL,
+// C1) and bytes that are no UTF-8 shown as \xNN, so that a name cannot
+// break a line or a tab-separated column. Backslashes stay: Windows paths
+// are full of them.
+std::string HostTextForTerminal(std::string_view utf8);
+
 }  // namespace vellonix::cli

@@ -9,6 +9,7 @@ PACKAGES=(
   libgtest-dev              # unit tests
   libcli11-dev              # vellonix-cli's command line
   nlohmann-json3-dev        # vellonix-cli's --json output
+  zlib1g-dev libpng-dev     # vellonix-cli: gzip-compressed images, SCREEN$ pictures as PNG
   qt6-base-dev qt6-svg-dev  # the desktop program (Widgets, SVG icons)
   libqt6svg6                # SVG icons at run time
   clang libclang-rt-14-dev  # the fuzz target (libFuzzer)
@@ -17,11 +18,13 @@ PACKAGES=(
 )
 
 # The Windows build: mingw-w64 (GCC 12, posix threads), GoogleTest's sources
-# to build for it, and 64-bit Wine to run the tests. CLI11 and nlohmann-json
-# are header-only: the packages above serve both builds.
+# to build for it, zlib built for it, and 64-bit Wine to run the tests.
+# CLI11 and nlohmann-json are header-only: the packages above serve both
+# builds.
 WINDOWS_PACKAGES=(
   g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64
   googletest
+  libz-mingw-w64-dev        # vellonix-cli's gzip import (Debian has no libpng for Windows)
   wine wine64
 )
 if [ "${1:-}" = "--windows" ]; then

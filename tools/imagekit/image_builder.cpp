@@ -101,10 +101,10 @@ DirEntry ImageBuilder::PlaceFileAt(int slot, std::uint8_t statusType, std::strin
   return entry;
 }
 
-DirEntry ImageBuilder::PlaceCodeFile(int slot, std::string_view name, std::span<const std::uint8_t> data,
-                                     std::optional<std::uint32_t> execAddress) {
-  const auto body = SamFileBody(19, data);
-  DirEntry entry = PlaceFile(slot, 19, name, body);
+DirEntry ImageBuilder::PlaceSamFile(int slot, std::uint8_t typeCode, std::string_view name,
+                                    std::span<const std::uint8_t> data) {
+  const auto body = SamFileBody(typeCode, data);
+  DirEntry entry = PlaceFile(slot, typeCode, name, body);
   // The directory repeats the header's fields.
   entry.SetByte(DirEntryField::StartPage, body[8]);
   entry.SetByte(DirEntryField::StartOffset, body[3]);
@@ -112,6 +112,12 @@ DirEntry ImageBuilder::PlaceCodeFile(int slot, std::string_view name, std::span<
   entry.SetByte(DirEntryField::LengthPages, body[7]);
   entry.SetByte(DirEntryField::LengthInPage, body[1]);
   entry.SetByte(DirEntryField::LengthInPage + 1, body[2]);
+  return entry;
+}
+
+DirEntry ImageBuilder::PlaceCodeFile(int slot, std::string_view name, std::span<const std::uint8_t> data,
+                                     std::optional<std::uint32_t> execAddress) {
+  DirEntry entry = PlaceSamFile(slot, 19, name, data);
   if (execAddress) {
     entry.SetByte(DirEntryField::ExecPage, static_cast<std::uint8_t>(*execAddress / 16384));
     entry.SetWord(DirEntryField::ExecOffset, static_cast<std::uint16_t>(*execAddress % 16384 + 0x8000));

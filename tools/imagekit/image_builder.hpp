@@ -43,6 +43,11 @@ class ImageBuilder {
   core::DirEntry PlaceFileAt(int slot, std::uint8_t statusType, std::string_view name,
                              std::span<const std::uint8_t> body, std::span<const core::SectorAddress> sectors);
 
+  // A SAM file of the given type with start page 1, offset 0x8000 and the
+  // length fields of `data`, in its header and its entry.
+  core::DirEntry PlaceSamFile(int slot, std::uint8_t typeCode, std::string_view name,
+                              std::span<const std::uint8_t> data);
+
   // A SAM Code file (type 19) with start page 1, offset 0x8000, the length
   // fields of `data` and an execution address when given.
   core::DirEntry PlaceCodeFile(int slot, std::string_view name, std::span<const std::uint8_t> data,

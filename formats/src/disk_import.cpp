@@ -1,0 +1,171 @@
+#include "vellonix/formats/disk_import.hpp"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <optional>
+
+#include "vellonix/core/container.hpp"
+#include "vellonix/core/text.hpp"
+
+namespace vellonix::formats {
+
+namespace {
+
+using Bytes = std::span<const std::uint8_t>;
+
+constexpr std::string_view kEdskSignature = "EXTENDED CPC DSK";
+constexpr std::string_view kDskSignature = "MV - CPC";
+constexpr std::string_view kSadSignature = "Yolt's disk backup";
+constexpr std::string_view kTrackSignature = "Track-Info";
+constexpr std::size_t kDiskInfoSize = 0x100;
+constexpr std::size_t kTrackInfoSize = 0x100;
+constexpr std::size_t kSectorInfoStart = 0x18;
+constexpr std::size_t kSectorInfoSize = 8;
+constexpr std::uint8_t kSamSizeCode = 2;  // 128 << 2 = 512 bytes
+
+bool StartsWith(Bytes bytes, std::string_view text) {
+  return bytes.size() >= text.size() && std::memcmp(bytes.data(), text.data(), text.size()) == 0;
+}
+
+std::size_t Word(Bytes bytes, std::size_t at) { return bytes[at] | static_cast<std::size_t>(bytes[at + 1]) << 8; }
+
+// One sector as a track block lists it, with the data stored for it (as
+// much of it as the file holds).
+struct StoredSector {
+  std::uint8_t C = 0;
+  std::uint8_t R = 0;
+  std::uint8_t N = 0;
+  std::uint8_t St1 = 0;
+  std::uint8_t St2 = 0;
+  Bytes Data;
+};
+
+// The sectors of one track block, which is `block` cut to the file's end.
+// A block without its signature lists no sectors.
+std::vector<StoredSector> ReadTrack(Bytes block, bool extended) {
+  std::vector<StoredSector> sectors;
+  if (block.size() < kTrackInfoSize || !StartsWith(block, kTrackSignature)) return sectors;
+  const std::size_t count = block[0x15];
+  const std::size_t listEnd = kSectorInfoStart + count * kSectorInfoSize;
+  // Long sector lists run on past the first 256 bytes, which then grow to
+  // the next multiple of 256.
+  std::size_t data = std::max(kTrackInfoSize, (listEnd + kTrackInfoSize - 1) / kTrackInfoSize * kTrackInfoSize);
+  const std::uint8_t trackSizeCode = std::min<std::uint8_t>(block[0x14], 8);
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::size_t info = kSectorInfoStart + i * kSectorInfoSize;
+    if (info + kSectorInfoSize > block.size()) break;
+    const std::size_t length = extended ? Word(block, info + 6) : std::size_t{128} << trackSizeCode;
+    const std::size_t start = std::min(data, block.size());
+    const std::size_t end = std::min(data + length, block.size());
+    sectors.push_back({block[info], block[info + 2], block[info + 3], block[info + 4], block[info + 5],
+                       block.subspan(start, end - start)});
+    data += length;
+  }
+  return sectors;
+}
+
+std::string SectorFault(const StoredSector& sector) {
+  if ((sector.St1 & 0x01) != 0 || (sector.St2 & 0x01) != 0) return "no data field";
+  if ((sector.St1 & 0x20) != 0 || (sector.St2 & 0x20) != 0) return "CRC error";
+  if (sector.Data.size() < core::kBytesPerSector) return "data cut short";
+  return {};
+}
+
+std::size_t DiskOffset(int cylinder, int head, int sector) {
+  return static_cast<std::size_t>(core::TrackSideOffset(head, cylinder)) +
+         static_cast<std::size_t>(sector - 1) * core::kBytesPerSector;
+}
+
+ImportResult ImportCpcImage(Bytes file, bool extended, core::DiskImageBuffer& disk) {
+  ImportResult result;
+  const std::string kind = extended ? "EDSK image" : "DSK image";
+  const std::string named = (extended ? "an " : "a ") + kind;
+  if (file.size() < kDiskInfoSize) {
+    result.Error = named + " cut short inside its 256-byte header";
+    return result;
+  }
+  const int cylinders = file[0x30];
+  const int sides = extended ? file[0x31] & 0x7F : file[0x31];
+  if (sides != core::kSides || cylinders < core::kTracksPerSide) {
+    result.Error = named + " of " + std::to_string(cylinders) + " cylinders and " + std::to_string(sides) +
+                   " sides; a SAM disk has 80 cylinders and 2 sides";
+    return result;
+  }
+
+  auto buffer = std::make_unique<core::DiskImageBuffer>();
+  std::size_t offset = kDiskInfoSize;
+  for (int cylinder = 0; cylinder < core::kTracksPerSide; ++cylinder) {
+    for (int head = 0; head < core::kSides; ++head) {
+      const std::size_t track = static_cast<std::size_t>(cylinder) * core::kSides + static_cast<std::size_t>(head);
+      const std::size_t size = extended ? std::size_t{file[0x34 + track]} << 8 : Word(file, 0x32);
+      const std::size_t start = std::min(offset, file.size());
+      const auto sectors = ReadTrack(file.subspan(start, std::min(size, file.size() - start)), extended);
+      offset += size;
+      for (int r = 1; r <= core::kSectorsPerTrack; ++r) {
+        const auto found = std::find_if(sectors.begin(), sectors.end(), [&](const StoredSector& s) {
+          return s.C == cylinder && s.R == r && s.N == kSamSizeCode;
+        });
+        std::string fault = found == sectors.end() ? "missing" : SectorFault(*found);
+        if (!fault.empty()) {
+          result.Problems.push_back({cylinder, head, r, std::move(fault)});
+          continue;  // the fresh buffer holds zeros there
+        }
+        std::copy_n(found->Data.begin(), core::kBytesPerSector,
+                    buffer->begin() + static_cast<std::ptrdiff_t>(DiskOffset(cylinder, head, r)));
+      }
+    }
+  }
+  if (cylinders > core::kTracksPerSide) {
+    result.Notes.push_back("cylinders 80-" + std::to_string(cylinders - 1) +
+                           " of the image are past a SAM disk's end and were left out");
+  }
+  disk = *buffer;
+  result.Imported = true;
+  result.Kind = kind;
+  return result;
+}
+
+std::string Thousands(std::size_t value) {
+  const std::string digits = std::to_string(value);
+  std::string grouped;
+  for (std::size_t i = 0; i < digits.size(); ++i) {
+    if (i != 0 && (digits.size() - i) % 3 == 0) grouped += ',';
+    grouped += digits[i];
+  }
+  return grouped;
+}
+
+}  // namespace
+
+ImportResult ImportDiskImage(Bytes file, std::string_view fileName, core::DiskImageBuffer& disk) {
+  if (StartsWith(file, kEdskSignature)) return ImportCpcImage(file, true, disk);
+  if (StartsWith(file, kDskSignature)) return ImportCpcImage(file, false, disk);
+
+  ImportResult result;
+  const bool sadSignature = StartsWith(file, kSadSignature);
+  if (file.size() == core::kSadFileSize && (sadSignature || core::HasExtension(fileName, ".SAD"))) {
+    core::DecodeContainer(core::ContainerKind::Sad, file, disk);
+    result.Kind = "SAD image";
+  } else if (sadSignature) {
+    const auto geometry = file.size() >= core::kSadHeaderSize ? file.subspan(18, 4) : Bytes{};
+    result.Error = "a SAD image of " + Thousands(file.size()) + " bytes" +
+                   (geometry.empty() ? std::string()
+                                     : " (" + std::to_string(geometry[0]) + " sides, " + std::to_string(geometry[1]) +
+                                           " tracks, " + std::to_string(geometry[2]) + " sectors of " +
+                                           std::to_string(geometry[3] * 64) + " bytes)") +
+                   "; a SAM disk's has 2 sides, 80 tracks, 10 sectors of 512 bytes";
+    return result;
+  } else if (file.size() == core::kMgtFileSize) {
+    core::DecodeContainer(core::ContainerKind::Mgt, file, disk);
+    result.Kind = core::HasExtension(fileName, ".MGT") ? "MGT image" : "raw image in MGT order";
+  } else {
+    result.Error = Thousands(file.size()) + " bytes without the signature of an EDSK, DSK or SAD image, and no raw "
+                   "image's 819,200";
+    return result;
+  }
+  result.Imported = true;
+  return result;
+}
+
+}  // namespace vellonix::formats

@@ -19,5 +19,6 @@ Command AddBasicCommand(CLI::App& app);
 Command AddImportCommand(CLI::App& app);
 // Only where libpng is found (not in the Windows build).
 Command AddScreenCommand(CLI::App& app);
+Command AddDiskCommand(CLI::App& app);
 
 }  // namespace vellonix::cli

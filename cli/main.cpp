@@ -25,7 +25,8 @@ constexpr std::array kCommands{&AddLsCommand,     &AddConvertCommand, &AddNewCom
 #if VELLONIX_HAS_PNG
                                &AddScreenCommand,
 #endif
-                               &AddImportCommand};
+                               &AddImportCommand,
+                               &AddDiskCommand};
 
 int ReportFailure(const char* message) {
   std::fprintf(stderr, "%s\n", message);

@@ -76,6 +76,7 @@ void ScriptedUi::Beep() { calls_.emplace_back(BeepCall{}); }
 MessageResult ScriptedUi::ShowMessage(const std::string& text, MessageKind kind, MessageButtons buttons,
                                       ScreenPoint topLeft) {
   calls_.emplace_back(MessageCall{text, kind, buttons, topLeft});
+  if (progressVisible_) ADD_FAILURE() << "message box \"" << text << "\" over the progress window";
   return Next(messageAnswers_, "message box \"" + text + "\"");
 }
 
@@ -190,6 +191,16 @@ void ScriptedUi::SetMenuEnabled(MenuItem item, bool enabled) {
 void ScriptedUi::SetCaption(const std::string& text) {
   View("SetCaption", {}, text);
   caption_ = text;
+}
+
+void ScriptedUi::ShowProgress(const std::string& caption, int position) {
+  View("ShowProgress", {position}, caption);
+  progressVisible_ = true;
+}
+
+void ScriptedUi::HideProgress() {
+  View("HideProgress", {});
+  progressVisible_ = false;
 }
 
 void ScriptedUi::CloseMainWindow() {

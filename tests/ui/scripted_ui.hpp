@@ -131,6 +131,9 @@ class ScriptedUi : public UiServices {
   void CloseMainWindow() override;
   void BringToFront() override;
   int CloseRequests() const { return closeRequests_; }
+  void ShowProgress(const std::string& caption, int position) override;
+  void HideProgress() override;
+  bool ProgressVisible() const { return progressVisible_; }
 
  private:
   static std::size_t Index(MenuItem item) { return static_cast<std::size_t>(item); }
@@ -155,6 +158,7 @@ class ScriptedUi : public UiServices {
   std::array<bool, kMenuItemCount> menu_{};
   std::string caption_;
   int closeRequests_ = 0;
+  bool progressVisible_ = false;
 };
 
 }  // namespace vellonix::ui::testing

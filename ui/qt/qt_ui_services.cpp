@@ -7,6 +7,7 @@
 #include <QTreeWidget>
 
 #include "dialog_support.hpp"
+#include "progbar.hpp"
 #include "std_dialogs.hpp"
 
 namespace vellonix::ui::qt {
@@ -106,6 +107,14 @@ void QtUiServices::SetMenuEnabled(MenuItem item, bool enabled) {
 void QtUiServices::SetCaption(const std::string& text) { parts_.Window->setWindowTitle(FromUtf8(text)); }
 
 void QtUiServices::CloseMainWindow() { parts_.Window->close(); }
+
+void QtUiServices::ShowProgress(const std::string& caption, int position) {
+  if (form2_ != nullptr) form2_->ShowProgress(FromUtf8(caption), position);
+}
+
+void QtUiServices::HideProgress() {
+  if (form2_ != nullptr) form2_->HideProgress();
+}
 
 void QtUiServices::BringToFront() {
   QWidget* window = QApplication::activeModalWidget();

@@ -15,6 +15,8 @@ class QWidget;
 
 namespace vellonix::ui::qt {
 
+class TForm2;
+
 // What the services act on; the main window owns all of it.
 struct MainWindowParts {
   QWidget* Window = nullptr;
@@ -29,6 +31,7 @@ class QtUiServices : public UiServices {
 
   // The long-lived dialogs register how they are shown.
   void SetDialogRunner(ModalDialog dialog, std::function<DialogResult()> run);
+  void SetProgressWindow(TForm2* form2) { form2_ = form2; }
 
   void Beep() override;
   MessageResult ShowMessage(const std::string& text, MessageKind kind, MessageButtons buttons,
@@ -52,12 +55,15 @@ class QtUiServices : public UiServices {
   void SetMenuEnabled(MenuItem item, bool enabled) override;
   void SetCaption(const std::string& text) override;
   void CloseMainWindow() override;
+  void ShowProgress(const std::string& caption, int position) override;
+  void HideProgress() override;
   void BringToFront() override;
 
  private:
   MainWindowParts parts_;
   ImageList images_;
   std::array<std::function<DialogResult()>, 4> dialogs_;
+  TForm2* form2_ = nullptr;
 };
 
 }  // namespace vellonix::ui::qt

@@ -20,6 +20,7 @@
 #include "host_path.hpp"
 #include "main_menu.hpp"
 #include "newdisk.hpp"
+#include "progbar.hpp"
 #include "rename.hpp"
 
 namespace vellonix::ui::qt {
@@ -41,6 +42,8 @@ Command CommandOf(MenuItem item) {
     case MenuItem::RenameFile1: return &TForm1::RenameFile1Click;
     case MenuItem::DeleteFile1: return &TForm1::DeleteFile1Click;
     case MenuItem::Exit1: return &TForm1::Exit1Click;
+    case MenuItem::LOAD1: return &TForm1::LOAD1Click;
+    case MenuItem::Save1: return &TForm1::Save1Click;
     case MenuItem::about1: return &TForm1::about1Click;
     default: return nullptr;
   }
@@ -69,6 +72,8 @@ MainWindow::MainWindow(InstanceLauncher& launcher) {
 MainWindow::~MainWindow() = default;
 
 void MainWindow::CreateDialogs() {
+  progressWindow_ = new TForm2(this);
+  services_->SetProgressWindow(progressWindow_);
   newDiskDialog_ = new TOKBottomDlg1(form_->OKBottomDlg1(), this);
   services_->SetDialogRunner(ModalDialog::NewDiskImage, [this] { return newDiskDialog_->Execute(); });
   nameDialog_ = new TOKBottomDlg2(form_->OKBottomDlg2(), this);

@@ -16,6 +16,7 @@ class QTreeWidget;
 
 namespace vellonix::ui::qt {
 
+class TForm2;
 class TOKBottomDlg1;
 class TOKBottomDlg2;
 
@@ -29,6 +30,7 @@ class MainWindow : public QMainWindow {
   UiServices& Services() { return *services_; }
   const MainWindowParts& Parts() const { return parts_; }
   QAction* Action(MenuItem item) const { return parts_.Actions[static_cast<std::size_t>(item)]; }
+  TForm2* Form2() const { return progressWindow_; }
 
   // The long-lived windows, created after the main window as at start-up.
   void CreateDialogs();
@@ -57,6 +59,7 @@ class MainWindow : public QMainWindow {
   MainWindowMetrics metrics_;
   std::unique_ptr<QtUiServices> services_;
   std::unique_ptr<TForm1> form_;
+  TForm2* progressWindow_ = nullptr;
   TOKBottomDlg1* newDiskDialog_ = nullptr;
   TOKBottomDlg2* nameDialog_ = nullptr;
 };

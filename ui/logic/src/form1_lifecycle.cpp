@@ -106,6 +106,10 @@ void TForm1::RunCommand(void (TForm1::*command)()) {
 }
 
 void TForm1::RunCommand(const std::function<void()>& command) {
+  if (transferring_) {
+    ui_.Beep();  // refused input: the floppy transfer runs to its end first
+    return;
+  }
   try {
     command();
   } catch (const std::exception& error) {

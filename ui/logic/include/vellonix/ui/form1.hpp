@@ -11,9 +11,11 @@
 #include "vellonix/core/directory.hpp"
 #include "vellonix/core/geometry.hpp"
 #include "vellonix/fileops/add_file.hpp"
+#include "vellonix/physdisk/host_drive.hpp"
 #include "vellonix/ui/instance_launcher.hpp"
 #include "vellonix/ui/name_dialog.hpp"
 #include "vellonix/ui/new_disk_dialog.hpp"
+#include "vellonix/ui/progress_window.hpp"
 #include "vellonix/ui/ui_services.hpp"
 
 namespace vellonix::ui {
@@ -26,6 +28,11 @@ int SaveFilterIndexFor(const std::string& documentPath);
 // The name SaveDialog1 proposes: the path without the extension of its
 // file-name part, or the path unchanged when that part has none.
 std::string ProposedSaveName(const std::string& documentPath);
+// The document path a disk read from a floppy gets: its name (raw bytes)
+// without codes 0-32 at either end, followed by ".mgt", or "Untitled.mgt"
+// for a disk without a name. A path separator (or a zero byte) inside the
+// name is shown as '_', so the proposal never leads into another folder.
+std::string DocumentPathForDisk(const std::string& diskNameText);
 
 class TForm1 {
  public:
@@ -77,6 +84,15 @@ class TForm1 {
   void RenameFile1Click();
   void Changediskname1Click();
 
+  // The SAM disk commands: the floppy in the first drive copied into the
+  // image as a new unsaved document, and the image written to the floppy.
+  void LOAD1Click();
+  void Save1Click();
+  // The first floppy drive: the host's own, or the one VELLONIX_FLOPPY
+  // names. Tests put a scripted drive here.
+  std::unique_ptr<physdisk::BiosDisk> FloppyDrive =
+      physdisk::OpenHostDrive(physdisk::FloppyFromEnvironment());
+
   // Images from the command line and from drops; every name is a host path.
   // ColdStart takes the arguments after the program's own path and runs
   // once, when the event loop first runs. FilesDropped takes the dropped
@@ -96,6 +112,7 @@ class TForm1 {
 
   NewDiskDialogModel& OKBottomDlg1() { return newDiskDialog_; }
   NameDialogModel& OKBottomDlg2() { return nameDialog_; }
+  ProgressWindow& Form2() { return progressWindow_; }
 
   core::DiskImageBuffer& DiskImageBuffer() { return *diskImageBuffer_; }
   const core::DiskImageBuffer& DiskImageBuffer() const { return *diskImageBuffer_; }
@@ -128,6 +145,10 @@ class TForm1 {
   core::DirectoryState directory_;
   NewDiskDialogModel newDiskDialog_;
   NameDialogModel nameDialog_;
+  ProgressWindow progressWindow_{ui_};
+  // A floppy transfer takes no input until it ends; a command that reaches
+  // the window meanwhile (a drop, while it repaints) is refused with a beep.
+  bool transferring_ = false;
 };
 
 }  // namespace vellonix::ui

@@ -128,6 +128,13 @@ class UiServices {
   virtual void SetCaption(const std::string& text) = 0;
   // A close request of the main window, which TForm1::FormClose may veto.
   virtual void CloseMainWindow() = 0;
+
+  // The progress window Form2, modeless, centred on the main window: shown
+  // (or brought up to date) with its caption and the bar's position and
+  // repainted at once; then hidden again.
+  virtual void ShowProgress(const std::string& caption, int position) = 0;
+  virtual void HideProgress() = 0;
+
   // Makes the program's last active window (the main window, or a dialog
   // open over it) the foreground window.
   virtual void BringToFront() = 0;

@@ -1,104 +1,140 @@
-// Arbitrary bytes as a disk image: the scan, every row, the extract of
-// every listed file, an addition and the edits must neither crash nor read
-// or write outside the disk, and must keep their promises on any disk.
-#include <algorithm>
-#include <cstdio>
-#include <cstdlib>
+// Any bytes as a disk: composed as an MGT or SAD file or as the buffer
+// itself (fuzz_input.hpp), scanned with every row decoded, every listed
+// file extracted, then up to six edits (add, erase, rename, disk name) as
+// the program makes them, each followed by a fresh scan and the checks of
+// edit_checks.hpp. The buffers live from run to run, so that a run
+// allocates no megabytes of its own.
+#include <array>
 #include <memory>
 #include <span>
+#include <string>
+#include <string_view>
 #include <vector>
 
-#include "vellonix/core/container.hpp"
+#include "edit_checks.hpp"
+#include "fuzz_check.hpp"
+#include "fuzz_input.hpp"
+#include "vellonix/core/list_row.hpp"
 #include "vellonix/core/listing.hpp"
 #include "vellonix/fileops/add_file.hpp"
 #include "vellonix/fileops/edit_entry.hpp"
-#include "vellonix/fileops/extract_file.hpp"
 
 namespace {
 
 using namespace vellonix;
+using fuzz::EditKind;
+using fuzz::EditStep;
 
-// A broken promise is a finding: report it and abort, as the sanitizers do.
-#define FUZZ_CHECK(condition)                                                               \
-  do {                                                                                      \
-    if (!(condition)) {                                                                     \
-      std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #condition); \
-      std::abort();                                                                         \
-    }                                                                                       \
-  } while (false)
+constexpr fileops::LocalDateTime kMoment{2026, 1, 2, 3, 4};
 
-// An input of a container's exact size is decoded as that container; any
-// other is the start of the disk, side-major, the rest left zero.
-void LoadInput(std::span<const std::uint8_t> input, core::DiskImageBuffer& disk) {
-  if (input.size() == core::kMgtFileSize) {
-    core::DecodeContainer(core::ContainerKind::Mgt, input, disk);
-  } else if (input.size() == core::kSadFileSize) {
-    core::DecodeContainer(core::ContainerKind::Sad, input, disk);
-  } else {
-    disk.fill(0);
-    std::copy_n(input.begin(), std::min(input.size(), disk.size()), disk.begin());
+// Host paths whose file-name parts are plain, cut, empty, non-ASCII and
+// not UTF-8 at all.
+constexpr std::array<std::string_view, 8> kHostPaths{
+    "host.bin",          "dir/readme.txt",      "a.b", "dir/", "n\xC3\xA4me.bin", "\xFF\xFE raw",
+    "C:\\DOS\\FILE.COM", "a-long-file-name.bin"};
+// Names as the name dialog and the command line pass them: blanks, too
+// long, control codes, Latin-1 bytes, a zero byte inside (never first: no
+// text box or argument holds one).
+const std::array<std::string, 9> kFileNames{"", "  padded  ", "NEW", "0123456789AB", "\001ctl\177", "\240\377\351",
+                                            std::string("a\0b", 3), "*", "exactly10!"};
+const std::array<std::string, 9> kDiskNames{"", "*", "  spaced", "DISK", "sixteen-char-nam", "seventeen-chars-x",
+                                            "\377\200", std::string("a\0b", 3), "0123456789"};
+
+// The host file's bytes: never the same at two offsets of a sector apart,
+// so that a sector in the wrong place shows. One more byte than any disk
+// holds, plus room for the offset each step starts at.
+std::span<const std::uint8_t> HostBytes(const EditStep& step) {
+  static const std::vector<std::uint8_t> pattern = [] {
+    std::vector<std::uint8_t> bytes(fileops::kLargestSamFile + 1 + 256);
+    for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>((i * 2654435761u) >> 13);
+    return bytes;
+  }();
+  const auto [a, b, c] = step.Args;
+  const std::size_t small = a | std::size_t{b} << 8;
+  constexpr std::size_t kTooLarge = fileops::kLargestSamFile + 1;
+  // Mostly small, now and then near or past the largest file: large ones
+  // cost time, and a few of them fill the disk.
+  std::size_t size = a;
+  switch (step.Variant & 7) {
+    case 1:
+    case 4:
+      size = small;
+      break;
+    case 2:
+      size = (small | std::size_t{c} << 16) % (kTooLarge + 1);
+      break;
+    case 3:
+      size = kTooLarge - std::min(small, kTooLarge);  // near the largest file
+      break;
+    default:
+      break;
   }
+  return std::span(pattern).subspan(c, size);
 }
 
-// The host file to add: its size from the input's last bytes, mostly small,
-// now and then up to one byte more than any disk holds; its bytes the input's.
-std::vector<std::uint8_t> HostFile(std::span<const std::uint8_t> input) {
-  std::size_t value = 0;
-  for (std::size_t i = 0; i < 3 && i < input.size(); ++i) value = value << 8 | input[input.size() - 1 - i];
-  const std::size_t size = value % 16 == 0 ? value % (fileops::kLargestSamFile + 2) : value % 5000;
-  std::vector<std::uint8_t> bytes(size);
-  for (std::size_t at = 0; at < size && !input.empty(); at += input.size()) {
-    std::copy_n(input.begin(), std::min(input.size(), size - at), bytes.begin() + static_cast<std::ptrdiff_t>(at));
-  }
-  return bytes;
-}
-
-void CheckAdd(core::DiskImageBuffer& disk, core::DirectoryState& state, std::span<const std::uint8_t> input) {
-  const std::vector<std::uint8_t> host = HostFile(input);
-  static const auto before = std::make_unique<core::DiskImageBuffer>();
-  *before = disk;
-  const core::DirectoryState stateBefore = state;
-  const fileops::AddResult result = fileops::AddSamFile(disk, state, host, "fuzz/host.bin", {2026, 1, 2, 3, 4});
-  if (!result.Added()) {
-    FUZZ_CHECK(*before == disk);
-    FUZZ_CHECK(state.ListedSlots == stateBefore.ListedSlots && state.UsedSectors == stateBefore.UsedSectors);
-    return;
-  }
-  FUZZ_CHECK(state.ListedSlots.size() == stateBefore.ListedSlots.size() + 1);
-  FUZZ_CHECK(state.ListedSlots[static_cast<std::size_t>(result.Row)] == result.Slot);
-  FUZZ_CHECK(core::TestFile(disk, result.Slot));
-  FUZZ_CHECK(fileops::ExtractFileBytes(disk, result.Slot) == host);
-  // The directory's own bytes never receive file sectors.
-  const int directorySlots = std::clamp(state.DirSlotCount, core::kStandardDirSlots, core::kMaxDirSlots);
-  const auto directoryEnd = core::SlotOffset(directorySlots);
-  for (std::size_t at = 0; at < directoryEnd; ++at) {
-    if (at / core::kDirEntrySize != static_cast<std::size_t>(result.Slot)) FUZZ_CHECK((*before)[at] == disk[at]);
+void Apply(const EditStep& step, core::DiskImageBuffer& disk, core::DirectoryState& state, fuzz::EditChecker& checker) {
+  const auto& listed = state.ListedSlots;
+  const std::uint8_t pick = step.Args[0];
+  const std::uint8_t name = step.Args[1];
+  const bool keepName = (step.Variant & 1) != 0;
+  switch (step.Kind) {
+    case EditKind::None:
+      return;
+    case EditKind::Add: {
+      const auto data = HostBytes(step);
+      const auto result =
+          fileops::AddSamFile(disk, state, data, kHostPaths[(step.Variant >> 3) % kHostPaths.size()], kMoment);
+      // The main window lists the new file and the entries it brought back
+      // into the list, counting the corrupted ones.
+      for (const int slot : result.Revealed) state.CorruptedCount += core::DecodeRow(disk, slot).Corrupted ? 1 : 0;
+      core::ComposeStatusBar(disk, state);
+      // A refusal is the one the room check foretells (a host file too
+      // large to read meets that one).
+      if (!result.Added()) {
+        FUZZ_CHECK(fileops::CheckRoom(disk, state, data.size()) == result.Refused, "the room check foretells a refusal");
+      }
+      checker.CheckAdd(disk, state, result, data);
+      return;
+    }
+    case EditKind::Erase: {
+      if (listed.empty()) return;
+      const int row = static_cast<int>(pick % listed.size());
+      const auto result = fileops::EraseFile(disk, state, row);
+      core::ComposeStatusBar(disk, state);
+      checker.CheckErase(disk, state, result, row);
+      return;
+    }
+    case EditKind::Rename: {
+      if (listed.empty()) return;
+      const int slot = listed[pick % listed.size()];
+      const std::string newName =
+          keepName ? fileops::CurrentFileName(disk, slot) : kFileNames[name % kFileNames.size()];
+      const std::string shown = fileops::RenameFile(disk, slot, newName);
+      core::ComposeStatusBar(disk, state);
+      checker.CheckRename(disk, state, slot, shown);
+      return;
+    }
+    case EditKind::Label: {
+      const std::string newName = keepName ? fileops::CurrentDiskName(state) : kDiskNames[name % kDiskNames.size()];
+      const auto refusal = fileops::ChangeDiskName(disk, state, newName);
+      core::ComposeStatusBar(disk, state);
+      checker.CheckLabel(disk, state, refusal.has_value());
+      return;
+    }
   }
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::span<const std::uint8_t> input(data, size);
-  // Kept from run to run: a fresh 800 K allocation each time slows the search.
+  static fuzz::DiskComposer composer;
   static const auto disk = std::make_unique<core::DiskImageBuffer>();
-  LoadInput(input, *disk);
+  static fuzz::EditChecker checker;
 
-  core::DirectoryListing listing = core::ListDirectory(*disk);
-  for (const int slot : listing.State.ListedSlots) {
-    const auto bytes = fileops::ExtractFileBytes(*disk, slot);
-    FUZZ_CHECK(bytes.size() <= fileops::ExtractLength(core::DirSlot(*disk, slot)));
-  }
-
-  core::DirectoryState& state = listing.State;
-  CheckAdd(*disk, state, input);
-  if (!state.ListedSlots.empty()) {
-    fileops::RenameFile(*disk, state.ListedSlots.front(), fileops::CurrentFileName(*disk, state.ListedSlots.front()));
-    const std::size_t count = state.ListedSlots.size();
-    fileops::EraseFile(*disk, state, 0);
-    FUZZ_CHECK(state.ListedSlots.size() == count - 1 && state.CorruptedCount >= 0);
-  }
-  fileops::ChangeDiskName(*disk, state, fileops::CurrentDiskName(state));
-  core::ComposeStatusBar(*disk, state);
+  const fuzz::FuzzInput input = fuzz::ParseInput(std::span(data, size));
+  composer.Compose(input, *disk);
+  core::DirectoryState state = core::ListDirectory(*disk).State;
+  checker.Start(*disk, state);
+  for (const EditStep& step : input.Edits) Apply(step, *disk, state, checker);
   return 0;
 }

@@ -5,9 +5,11 @@
 #include <cstdio>
 #include <exception>
 #include <iostream>
+#include <string>
 #include <vector>
 
 #include "commands.hpp"
+#include "host_console.hpp"
 
 namespace {
 
@@ -31,7 +33,7 @@ int ReportFailure(const char* message) {
   return kExitFailure;
 }
 
-int Run(int argc, char** argv) {
+int Run(const std::vector<std::string>& arguments) {
   CLI::App app("Lists, creates and edits SAM Coupé disk images in the MGT and SAD containers.",
                "vellonix-cli");
   app.set_version_flag("--version", VELLONIX_VERSION);
@@ -42,7 +44,9 @@ int Run(int argc, char** argv) {
   for (const CommandFactory add : kCommands) commands.push_back(add(app));
 
   try {
-    app.parse(argc, argv);
+    std::vector<const char*> argv;
+    for (const std::string& argument : arguments) argv.push_back(argument.c_str());
+    app.parse(static_cast<int>(argv.size()), argv.data());
   } catch (const CLI::ParseError& error) {
     const int code = app.exit(error);
     std::cout.flush();
@@ -63,8 +67,9 @@ int main(int argc, char** argv) {
   // A closed pipe must show as a failed write, not end the program silently.
   std::signal(SIGPIPE, SIG_IGN);
 #endif
+  const Utf8StandardStreams streams;
   try {
-    return Run(argc, argv);
+    return Run(Utf8Arguments(argc, argv));
   } catch (const std::exception& error) {
     return ReportFailure(error.what());
   } catch (...) {

@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, when missing.
+#   scripts/install-deps.sh            the Linux build
+#   scripts/install-deps.sh --windows  the cross build for Windows and Wine
 set -euo pipefail
 
 PACKAGES=(
@@ -14,6 +16,20 @@ PACKAGES=(
   shared-mime-info desktop-file-utils  # installing into the desktop: the MIME and desktop databases
   appstream xdg-utils libfile-mimeinfo-perl groff-base  # the install tests: metainfo, xdg-mime, man pages
 )
+
+# The Windows build: mingw-w64 (GCC 12, posix threads), GoogleTest's sources
+# to build for it, zlib built for it, and 64-bit Wine to run the tests.
+# CLI11 and nlohmann-json are header-only: the packages above serve both
+# builds.
+WINDOWS_PACKAGES=(
+  g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64
+  googletest
+  libz-mingw-w64-dev        # vellonix-cli's gzip import (Debian has no libpng for Windows)
+  wine wine64
+)
+if [ "${1:-}" = "--windows" ]; then
+  PACKAGES+=("${WINDOWS_PACKAGES[@]}")
+fi
 
 missing=()
 for package in "${PACKAGES[@]}"; do

@@ -150,6 +150,26 @@ void WriteDirectly(const fs::path& path, std::span<const std::uint8_t> bytes, co
   WriteAll(handle.Get(), bytes, shown);
 }
 
+// Windows will not rename a file over one that anything has open at that
+// moment, even only to look at it: another copy of this program asking
+// what the path names, a virus scanner, the search indexer. Such opens are
+// brief, so the rename is tried again for a while before it counts as
+// failed.
+void MoveOver(const fs::path& from, const fs::path& to, const std::string& shown) {
+  constexpr DWORD kFlags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+  auto pause = std::chrono::milliseconds(1);
+  while (!::MoveFileExW(from.c_str(), to.c_str(), kFlags)) {
+    const DWORD error = ::GetLastError();
+    if ((error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) ||
+        std::chrono::steady_clock::now() >= deadline) {
+      ThrowLastError(shown, error);
+    }
+    std::this_thread::sleep_for(pause);
+    pause = std::min(pause * 2, std::chrono::milliseconds(50));
+  }
+}
+
 }  // namespace
 
 HostFileKind KindOfHostFile(std::string_view utf8Path) {
@@ -172,9 +192,7 @@ void WriteFileSafely(std::string_view utf8Path, std::span<const std::uint8_t> by
   WriteAll(temporary.Get(), bytes, shown);
   if (!::FlushFileBuffers(temporary.Get())) ThrowLastError(shown);
   temporary.Close(shown);
-  if (!::MoveFileExW(temporary.Path().c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    ThrowLastError(shown);
-  }
+  MoveOver(temporary.Path(), target, shown);
   temporary.Keep();
 }
 
@@ -236,20 +254,27 @@ ImageLock::ImageLock(std::string_view utf8Path, Mode mode, std::chrono::millisec
     pause = std::min(pause * 2, std::chrono::milliseconds(50));
   };
   Handle handle;
+  int deniedWhileAbsent = 0;
   while (!handle.Valid()) {
     handle.Reset(::CreateFileW(lockPath.c_str(), GENERIC_READ | GENERIC_WRITE, kShareAll, nullptr, OPEN_ALWAYS,
                                FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
     if (handle.Valid()) break;
     const DWORD error = ::GetLastError();
     if (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) ThrowLastError(shown, error);
-    // A folder nobody may write holds images nobody can change: reading
-    // them needs no lock.
-    if (::GetFileAttributesW(lockPath.c_str()) == INVALID_FILE_ATTRIBUTES &&
-        ::GetLastError() == ERROR_FILE_NOT_FOUND) {
+    // Refused while the lock file is there: its deletion is pending until
+    // the holders still in it let go. Refused while it is not: that
+    // deletion may have ended just now, so try again at once; refused
+    // again and again, the folder may not be written, and images nobody can
+    // change need no lock to be read.
+    const bool absent = ::GetFileAttributesW(lockPath.c_str()) == INVALID_FILE_ATTRIBUTES &&
+                        ::GetLastError() == ERROR_FILE_NOT_FOUND;
+    if (!absent) {
+      deniedWhileAbsent = 0;
+      waitOrGiveUp();
+    } else if (++deniedWhileAbsent >= 3) {
       if (mode == Mode::Shared) return;
       ThrowLastError(shown, error);
     }
-    waitOrGiveUp();
   }
   const DWORD flags = (mode == Mode::Exclusive ? LOCKFILE_EXCLUSIVE_LOCK : 0) | LOCKFILE_FAIL_IMMEDIATELY;
   for (;;) {

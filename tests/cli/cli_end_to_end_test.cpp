@@ -1,9 +1,5 @@
 // Runs the built vellonix-cli on images made here and compares what it
 // prints with what the core decodes from the same bytes.
-#include <sys/wait.h>
-
-#include <cerrno>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -14,9 +10,10 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include "cli_runner.hpp"
 #include "image_builder.hpp"
-#include "scratch_dir.hpp"
 #include "vellonix/core/container.hpp"
+#include "vellonix/core/host_file.hpp"
 #include "vellonix/core/image_file.hpp"
 #include "vellonix/core/listing.hpp"
 #include "vellonix/core/text.hpp"
@@ -25,23 +22,8 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace vellonix;
-
-struct RunResult {
-  int ExitCode = -1;
-  std::string Out;
-  std::string Err;
-};
-
-std::string ReadAll(const std::string& path) {
-  const auto bytes = vellonix::testing::ReadBytes(path);
-  return {bytes.begin(), bytes.end()};
-}
-
-std::string Quote(const std::string& text) {
-  std::string quoted = "'";
-  for (const char ch : text) quoted += ch == '\'' ? std::string("'\\''") : std::string(1, ch);
-  return quoted + "'";
-}
+using RunResult = vellonix::testing::CliRun;
+using vellonix::testing::ReadText;
 
 // Characters (not bytes) of UTF-8 text before byte `end`.
 std::size_t CharsBefore(const std::string& text, std::size_t end) {
@@ -55,16 +37,7 @@ class CliTest : public ::testing::Test {
   std::string PathOf(const std::string& name) const { return dir_.File(name); }
 
   RunResult Run(const std::vector<std::string>& args, const std::string& stdoutPath = "") const {
-    std::string command = Quote(VELLONIX_CLI_PATH);
-    for (const auto& arg : args) command += " " + Quote(arg);
-    const std::string outPath = stdoutPath.empty() ? PathOf("stdout.txt") : stdoutPath;
-    command += " >" + Quote(outPath) + " 2>" + Quote(PathOf("stderr.txt"));
-    const int status = std::system(command.c_str());
-    RunResult result;
-    result.ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    if (stdoutPath.empty()) result.Out = ReadAll(outPath);
-    result.Err = ReadAll(PathOf("stderr.txt"));
-    return result;
+    return vellonix::testing::RunCli(dir_, args, {}, stdoutPath);
   }
 
   // A MasterDOS disk whose name and file names carry Latin-1, C0 and C1
@@ -178,12 +151,12 @@ TEST_F(CliTest, ConvertRoundTripsMgtThroughSadByteForByte) {
   const auto image = SampleImage();
   core::SaveImageFile(PathOf("source.mgt"), image.Disk());
   ASSERT_EQ(Run({"convert", PathOf("source.mgt"), PathOf("middle.sad")}).ExitCode, 0);
-  const std::string sad = ReadAll(PathOf("middle.sad"));
+  const std::string sad = ReadText(PathOf("middle.sad"));
   const auto expectedSad = core::EncodeContainer(core::ContainerKind::Sad, image.Disk());
   EXPECT_TRUE(sad == std::string(expectedSad.begin(), expectedSad.end()));
 
   ASSERT_EQ(Run({"convert", PathOf("middle.sad"), PathOf("BACK.MGT")}).ExitCode, 0);
-  EXPECT_TRUE(ReadAll(PathOf("BACK.MGT")) == ReadAll(PathOf("source.mgt")));
+  EXPECT_TRUE(ReadText(PathOf("BACK.MGT")) == ReadText(PathOf("source.mgt")));
   // A name the loader would refuse is refused here too, before anything is written.
   const auto refused = Run({"convert", PathOf("source.mgt"), PathOf("other.dsk")});
   EXPECT_EQ(refused.ExitCode, 2);
@@ -197,7 +170,16 @@ TEST_F(CliTest, RefusedImagesAndHostErrorsExitWithOne) {
   fs::copy_file(PathOf("good.mgt"), PathOf("good.dsk"));
   std::ofstream(PathOf("short.mgt")) << "not a disk";
   const std::string missing = PathOf("missing.mgt");
-  const std::string noSuchFile = std::generic_category().message(ENOENT);
+  const std::string noFolder = PathOf("no/dir/out.mgt");
+  // The host's own words for each failure, as the core reports it.
+  const auto hostErrorText = [](auto call) {
+    try {
+      call();
+    } catch (const core::HostIoError& error) {
+      return std::string(error.what()) + "\n";
+    }
+    return std::string("no host error");
+  };
   const struct {
     std::vector<std::string> Args;
     std::string ErrorText;
@@ -205,19 +187,15 @@ TEST_F(CliTest, RefusedImagesAndHostErrorsExitWithOne) {
       {{"ls", PathOf("short.mgt")}, "Invalid diskimage\n"},
       {{"ls", "--json", PathOf("good.dsk")}, "Invalid diskimage\n"},
       {{"convert", PathOf("short.mgt"), PathOf("out.sad")}, "Invalid diskimage\n"},
-      {{"ls", missing}, missing + ": " + noSuchFile + "\n"},
-      {{"convert", PathOf("good.mgt"), PathOf("no/dir/out.mgt")}, noSuchFile},
+      {{"ls", missing}, hostErrorText([&] { core::HostInputFile file(missing); })},
+      {{"convert", PathOf("good.mgt"), noFolder}, hostErrorText([&] { core::WriteFileSafely(noFolder, {}); })},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Args.back());
     const RunResult run = Run(c.Args);
     EXPECT_EQ(run.ExitCode, 1);
     EXPECT_EQ(run.Out, "");
-    if (c.ErrorText.ends_with('\n')) {
-      EXPECT_EQ(run.Err, c.ErrorText);
-    } else {
-      EXPECT_NE(run.Err.find(c.ErrorText), std::string::npos) << run.Err;
-    }
+    EXPECT_EQ(run.Err, c.ErrorText);
   }
   EXPECT_FALSE(fs::exists(PathOf("out.sad")));
 }
@@ -279,7 +257,7 @@ TEST_F(CliTest, NewWritesTheBlankDiskOfEachFormatAndRefusesBadNames) {
   }
   EXPECT_EQ(fs::file_size(PathOf("named.sad")), core::kSadFileSize);
 
-  const std::string kept = ReadAll(PathOf("plain.mgt"));
+  const std::string kept = ReadText(PathOf("plain.mgt"));
   for (const auto& args : std::vector<std::vector<std::string>>{
            {"new", "--format", "masterdos", "--name", "elevenchars", PathOf("x.mgt")},
            {"new", "--name", "any", PathOf("x.mgt")},
@@ -290,9 +268,9 @@ TEST_F(CliTest, NewWritesTheBlankDiskOfEachFormatAndRefusesBadNames) {
     EXPECT_NE(run.Err, "");
   }
   EXPECT_FALSE(fs::exists(PathOf("x.mgt")));
-  EXPECT_TRUE(ReadAll(PathOf("plain.mgt")) == kept);
+  EXPECT_TRUE(ReadText(PathOf("plain.mgt")) == kept);
   EXPECT_EQ(Run({"new", "--force", "--format", "masterdos", PathOf("plain.mgt")}).ExitCode, 0);
-  EXPECT_FALSE(ReadAll(PathOf("plain.mgt")) == kept);
+  EXPECT_FALSE(ReadText(PathOf("plain.mgt")) == kept);
   EXPECT_EQ(Run({"new", "--format", "dos9", PathOf("y.mgt")}).ExitCode, 2);
 }
 

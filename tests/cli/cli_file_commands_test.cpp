@@ -185,11 +185,13 @@ TEST_F(CliFileCommands, ExtractAppendsToWhatStandardOutputWritesAndOwnsUpToShort
 
   const std::string bytes(data.begin(), data.end());
   EXPECT_EQ(RunCli(dir_, {"extract", path, "1", "-"}).Out, bytes);
+#ifndef _WIN32  // /dev/stdout, a link to whatever standard output is, is POSIX's alone
   testing::WriteBytes(dir_.Path() / "log", {'o', 'l', 'd', '\n'});
-  const std::string command = "cd " + testing::ShellQuote(dir_.Path().string()) + " && " +
-                              testing::ShellQuote(VELLONIX_CLI_PATH) + " extract disk.mgt 1 /dev/stdout >> log";
-  ASSERT_EQ(std::system(command.c_str()), 0);
+  auto append = testing::CliStart(dir_, {"extract", "disk.mgt", "1", "/dev/stdout"}, {}, dir_ / "log", dir_ / "err");
+  append.AppendStdout = true;
+  ASSERT_EQ(testing::RunProgram(append), 0);
   EXPECT_EQ(ReadText(dir_ / "log"), "old\n" + bytes);
+#endif
 
   const CliRun broken = RunCli(dir_, {"extract", path, "2", "cut"});
   EXPECT_EQ(broken.ExitCode, 1);
@@ -202,13 +204,17 @@ TEST_F(CliFileCommands, ExtractAppendsToWhatStandardOutputWritesAndOwnsUpToShort
 TEST_F(CliFileCommands, ConcurrentAddsAllKeepTheirFile) {
   const std::string image = Save(imagekit::ImageBuilder(), "shared.mgt");
   constexpr int kWriters = 16;
-  std::string command = "cd " + testing::ShellQuote(dir_.Path().string()) + " && { ";
+  std::vector<testing::ProgramStart> adds;
   for (int i = 0; i < kWriters; ++i) {
-    Write("f" + std::to_string(i), testing::RandomBytes(700, static_cast<unsigned>(i)));
-    command += testing::ShellQuote(VELLONIX_CLI_PATH) + " add shared.mgt f" + std::to_string(i) + " & ";
+    const std::string name = "f" + std::to_string(i);
+    Write(name, testing::RandomBytes(700, static_cast<unsigned>(i)));
+    adds.push_back(
+        testing::CliStart(dir_, {"add", "shared.mgt", name}, {}, dir_ / (name + ".out"), dir_ / (name + ".err")));
   }
-  command += "wait; }";
-  ASSERT_EQ(std::system(command.c_str()), 0);
+  const std::vector<int> codes = testing::RunPrograms(adds);
+  for (int i = 0; i < kWriters; ++i) {
+    EXPECT_EQ(codes[static_cast<std::size_t>(i)], 0) << ReadText(dir_ / ("f" + std::to_string(i) + ".err"));
+  }
   EXPECT_EQ(Listing(image).Rows.size(), static_cast<std::size_t>(kWriters));
   EXPECT_EQ(RunCli(dir_, {"new", "blank"}).ExitCode, 2);
   EXPECT_FALSE(fs::exists(dir_ / "blank"));

@@ -2,12 +2,10 @@
 // printed and its exit code.
 #pragma once
 
-#include <sys/wait.h>
-
-#include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "run_program.hpp"
 #include "scratch_dir.hpp"
 
 namespace vellonix::testing {
@@ -18,29 +16,30 @@ struct CliRun {
   std::string Err;
 };
 
-inline std::string ShellQuote(const std::string& text) {
-  std::string quoted = "'";
-  for (const char ch : text) quoted += ch == '\'' ? std::string("'\\''") : std::string(1, ch);
-  return quoted + "'";
-}
-
 inline std::string ReadText(const std::string& path) {
   const auto bytes = ReadBytes(path);
   return {bytes.begin(), bytes.end()};
 }
 
-// Runs the program with `args` in `dir`, with `environment` ("NAME=value")
-// set for it alone.
+// How to start the program with `args` in `dir`, with `environment`
+// ("NAME=value") set for it alone and its output going to `out` and `err`.
+inline ProgramStart CliStart(const ScratchDir& dir, const std::vector<std::string>& args,
+                             const std::vector<std::string>& environment, const std::string& out,
+                             const std::string& err) {
+  return {Utf8Path(VELLONIX_CLI_PATH), args, dir.Path(), environment, Utf8Path(out), false, Utf8Path(err)};
+}
+
+// Runs the program and collects what it printed. Standard output goes to
+// `stdoutPath` when one is given (and is then not read back).
 inline CliRun RunCli(const ScratchDir& dir, const std::vector<std::string>& args,
-                     const std::vector<std::string>& environment = {}) {
-  std::string command = "cd " + ShellQuote(dir.Path().string()) + " && env";
-  for (const auto& setting : environment) command += " " + ShellQuote(setting);
-  command += " " + ShellQuote(VELLONIX_CLI_PATH);
-  for (const auto& arg : args) command += " " + ShellQuote(arg);
-  const std::string out = dir.File(".stdout"), err = dir.File(".stderr");
-  command += " >" + ShellQuote(out) + " 2>" + ShellQuote(err);
-  const int status = std::system(command.c_str());
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadText(out), ReadText(err)};
+                     const std::vector<std::string>& environment = {}, const std::string& stdoutPath = "") {
+  const std::string out = stdoutPath.empty() ? dir.File(".stdout") : stdoutPath;
+  const std::string err = dir.File(".stderr");
+  CliRun run;
+  run.ExitCode = RunProgram(CliStart(dir, args, environment, out, err));
+  if (stdoutPath.empty()) run.Out = ReadText(out);
+  run.Err = ReadText(err);
+  return run;
 }
 
 }  // namespace vellonix::testing

@@ -173,36 +173,5 @@ TEST_F(PosixHostFile, SaveEndedBySignalLeavesNoNewFileBehind) {
   EXPECT_EQ(dir_.Listing(), std::set<std::string>{"old.mgt"});
 }
 
-TEST_F(PosixHostFile, LocksExcludeWritersWaitAndFollowTheSavedFile) {
-  const std::string image = dir_ / "old.mgt";
-  {
-    const ImageLock reader(image, ImageLock::Mode::Shared);
-    const ImageLock another(image, ImageLock::Mode::Shared, std::chrono::milliseconds(0));
-    try {
-      const ImageLock writer(image, ImageLock::Mode::Exclusive, std::chrono::milliseconds(100));
-      ADD_FAILURE() << "a writer got in beside readers";
-    } catch (const HostIoError& error) {
-      EXPECT_NE(std::string(error.what()).find("in use by another program"), std::string::npos) << error.what();
-    }
-  }
-  // A holder that saves a new file and lets go: the waiter ends up holding
-  // the new file, and reads it.
-  std::promise<void> holding;
-  std::thread holder([&] {
-    const ImageLock lock(image, ImageLock::Mode::Exclusive);
-    holding.set_value();
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    WriteFileSafely(image, new_);
-  });
-  holding.get_future().wait();
-  {
-    const ImageLock waiter(image, ImageLock::Mode::Exclusive);
-    EXPECT_TRUE(ReadBytes(image) == new_);
-    EXPECT_THROW(ImageLock(image, ImageLock::Mode::Shared, std::chrono::milliseconds(20)), HostIoError);
-  }
-  holder.join();
-  EXPECT_THROW(ImageLock(dir_ / "missing.mgt", ImageLock::Mode::Shared), HostIoError);
-}
-
 }  // namespace
 }  // namespace vellonix::core

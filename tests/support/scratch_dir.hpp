@@ -56,7 +56,10 @@ class ScratchDir {
   // What lies directly inside: stray temporary files show up here.
   std::set<std::string> Listing(const std::string& sub = "") const {
     std::set<std::string> names;
-    for (const auto& item : fs::directory_iterator(path_ / sub)) names.insert(item.path().filename().string());
+    for (const auto& item : fs::directory_iterator(path_ / sub)) {
+      const auto name = item.path().filename().u8string();
+      names.emplace(name.begin(), name.end());
+    }
     return names;
   }
 

@@ -1,11 +1,5 @@
-#include "vellonix/ui/shell_path.hpp"
-
 #include "vellonix/core/text.hpp"
-
-#ifdef _WIN32
-#include <windows.h>
-#include <shellapi.h>
-#endif
+#include "vellonix/ui/shell_path.hpp"
 
 namespace vellonix::ui {
 
@@ -17,16 +11,6 @@ std::string ComposeDisplayPath(std::string_view path, std::string_view displayNa
   // Only the file name's own dot counts: a dot in a folder name is no extension.
   if (core::FileExtension(name).empty()) result += core::FileExtension(path);
   return result;
-}
-
-std::string ShellDisplayPath(const std::string& path) {
-#ifdef _WIN32
-  SHFILEINFOA info{};
-  if (SHGetFileInfoA(path.c_str(), 0, &info, sizeof info, SHGFI_DISPLAYNAME) == 0) return path;
-  return ComposeDisplayPath(path, info.szDisplayName);
-#else
-  return path;
-#endif
 }
 
 }  // namespace vellonix::ui

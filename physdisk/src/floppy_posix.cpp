@@ -18,6 +18,7 @@
 #include <memory>
 #include <system_error>
 
+#include "vellonix/physdisk/flux_reader.hpp"
 #include "vellonix/physdisk/host_drive.hpp"
 
 namespace vellonix::physdisk {
@@ -283,6 +284,7 @@ bool PosixFloppy::Repeat(std::size_t bytes, std::uint8_t firstSector, Step step)
 }  // namespace
 
 std::unique_ptr<BiosDisk> OpenHostDrive(const std::optional<std::string>& device) {
+  if (device && NamesFluxReader(*device)) return OpenFluxReader(*device);
   return std::make_unique<PosixFloppy>(device.value_or(kDefaultDevice));
 }
 

@@ -1,8 +1,12 @@
 // Windows' first floppy drive: the BIOS requests through VWIN32, one device
-// for the life of the drive. No Win32 calls of its own.
+// for the life of the drive; or a flux reader's drive, named as on Linux.
+#include <windows.h>
+
 #include <stdexcept>
 
+#include "vellonix/physdisk/flux_reader.hpp"
 #include "vellonix/physdisk/host_drive.hpp"
+#include "vellonix/win32/wide_text.hpp"
 #include "vellonix/physdisk/vwin32.hpp"
 
 namespace vellonix::physdisk {
@@ -34,12 +38,31 @@ class HostVwin32Drive final : public BiosDisk {
 }  // namespace
 
 std::unique_ptr<BiosDisk> OpenHostDrive(const std::optional<std::string>& device) {
-  if (device) throw std::invalid_argument("on Windows the floppy is drive A:, reached through VWIN32; no device can be named");
+  if (device && NamesFluxReader(*device)) return OpenFluxReader(*device);
+  if (device) {
+    throw std::invalid_argument(
+        "on Windows the floppy is drive A:, reached through VWIN32, or a flux reader's drive (gw:A); no other device "
+        "can be named");
+  }
   return std::make_unique<HostVwin32Drive>();
 }
 
-std::optional<std::string> FloppyFromEnvironment() { return std::nullopt; }
+// Only a flux reader's drive: drive A: needs no naming, and nothing else
+// can stand in for it here.
+std::optional<std::string> FloppyFromEnvironment() {
+  const std::string_view variable = kFloppyVariable;
+  const std::wstring name(variable.begin(), variable.end());
+  std::wstring value(GetEnvironmentVariableW(name.c_str(), nullptr, 0), L'\0');
+  const DWORD length = GetEnvironmentVariableW(name.c_str(), value.data(), static_cast<DWORD>(value.size()));
+  if (value.empty() || length >= value.size()) return std::nullopt;
+  value.resize(length);
+  const auto named = win32::Utf8FromWide(value);
+  if (!named || !NamesFluxReader(*named)) return std::nullopt;
+  return named;
+}
 
-std::string HostDriveName(const std::optional<std::string>&) { return "drive A:"; }
+std::string HostDriveName(const std::optional<std::string>& device) {
+  return device && NamesFluxReader(*device) ? *device : "drive A:";
+}
 
 }  // namespace vellonix::physdisk

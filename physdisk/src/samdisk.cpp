@@ -36,6 +36,7 @@ std::size_t SectorPlace(int track, int side, int sector) {
 
 TransferResult LoadSamDisk(BiosDisk& drive, core::DiskImageBuffer& disk, TransferProgress& progress) {
   const TransferScope scope(drive, progress, kLoadCaption);
+  if (WholeDiskDrive* whole = drive.WholeDisk()) return whole->LoadWhole(disk, progress);
   for (int track = 0; track < core::kTracksPerSide; ++track) {
     for (int side = 0; side < core::kSides; ++side) {
       const auto place = std::span(disk).subspan(SectorPlace(track, side, 1), core::kBytesPerTrack);
@@ -51,6 +52,7 @@ TransferResult LoadSamDisk(BiosDisk& drive, core::DiskImageBuffer& disk, Transfe
 
 TransferResult SaveSamDisk(BiosDisk& drive, const core::DiskImageBuffer& disk, TransferProgress& progress) {
   const TransferScope scope(drive, progress, kSaveCaption);
+  if (WholeDiskDrive* whole = drive.WholeDisk()) return whole->SaveWhole(disk, progress);
   for (int track = 0; track < core::kTracksPerSide; ++track) {
     for (int side = 0; side < core::kSides; ++side) {
       for (const std::uint8_t sector : kSaveSectorOrder) {

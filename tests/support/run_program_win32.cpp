@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "run_program.hpp"
+#include "vellonix/win32/command_line.hpp"
 #include "vellonix/win32/unique_handle.hpp"
 #include "vellonix/win32/wide_text.hpp"
 
@@ -12,6 +13,7 @@ namespace vellonix::testing {
 
 namespace {
 
+using win32::QuotedArgument;
 using win32::UniqueHandle;
 
 std::wstring Wide(const std::string& utf8) {
@@ -22,26 +24,6 @@ std::wstring Wide(const std::string& utf8) {
 
 [[noreturn]] void ThrowLastError(const char* what) {
   throw std::system_error(static_cast<int>(GetLastError()), std::system_category(), what);
-}
-
-// One argument as the C runtime's parser (and CommandLineToArgvW) reads it
-// back: quoted when it holds blanks or quotes or is empty, with backslashes
-// doubled where a quote follows them.
-std::wstring QuotedArgument(const std::wstring& arg) {
-  if (!arg.empty() && arg.find_first_of(L" \t\n\v\"") == std::wstring::npos) return arg;
-  std::wstring out = L"\"";
-  std::size_t backslashes = 0;
-  for (const wchar_t ch : arg) {
-    if (ch == L'\\') {
-      ++backslashes;
-      continue;
-    }
-    out.append(ch == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
-    backslashes = 0;
-    out.push_back(ch);
-  }
-  out.append(backslashes * 2, L'\\');
-  return out + L"\"";
 }
 
 bool SameName(std::wstring_view a, std::wstring_view b) {

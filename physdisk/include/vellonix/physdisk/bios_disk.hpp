@@ -13,6 +13,8 @@
 
 namespace vellonix::physdisk {
 
+class WholeDiskDrive;
+
 // Attempts each request makes before it gives up.
 inline constexpr std::uint8_t RetryCount = 3;
 
@@ -61,6 +63,11 @@ class BiosDisk {
   // A transfer has ended: a drive that is held exclusively is let go (the
   // next request opens it again).
   virtual void Release() {}
+
+  // A drive that cannot be reached sector by sector (a flux reader, whose
+  // own command reads or writes the whole disk in one run) carries out the
+  // whole-disk load and save itself; none for the others.
+  virtual WholeDiskDrive* WholeDisk() { return nullptr; }
 };
 
 }  // namespace vellonix::physdisk

@@ -14,8 +14,9 @@ namespace vellonix::physdisk {
 // Names the drive (a device or an image file) in place of the host's own.
 inline constexpr const char* kFloppyVariable = "VELLONIX_FLOPPY";
 
-// The device kFloppyVariable names, when it is set and not empty; always
-// none on Windows, which reaches drive A: only.
+// The device kFloppyVariable names, when it is set and not empty. On
+// Windows, which reaches drive A: by itself, only a flux reader's drive
+// ("gw:A") is taken from it.
 std::optional<std::string> FloppyFromEnvironment();
 
 // The drive at `device`, or the host's first floppy drive. Opens nothing
@@ -23,7 +24,8 @@ std::optional<std::string> FloppyFromEnvironment();
 // (819,200 bytes, such as a loop device over an image) or an MGT-ordered
 // image file of that size, and refuses anything else before it reads or
 // writes a byte. Windows reaches drive A: only, and throws
-// std::invalid_argument for a device.
+// std::invalid_argument for a device. On both, "gw:A" is a flux reader's
+// drive (flux_reader.hpp).
 std::unique_ptr<BiosDisk> OpenHostDrive(const std::optional<std::string>& device);
 
 // How messages name that drive ("/dev/fd0", "drive A:", or the device).

@@ -49,11 +49,22 @@ struct FailedRequest {
 // Empty when the whole disk was transferred.
 using TransferResult = std::optional<FailedRequest>;
 
+// The load and save of a drive that moves the whole disk in one run. Each
+// shows its progress by the window's steps, one per whole track, and on a
+// failure names the first track side it did not get (LastError says why).
+class WholeDiskDrive {
+ public:
+  virtual ~WholeDiskDrive() = default;
+  virtual TransferResult LoadWhole(core::DiskImageBuffer& disk, TransferProgress& progress) = 0;
+  virtual TransferResult SaveWhole(const core::DiskImageBuffer& disk, TransferProgress& progress) = 0;
+};
+
 // Sets the media type (its result does not matter), then reads the 160
 // track sides, track by track, side 0 before side 1, straight into their
 // places in `disk`. Stops at the first request that fails: the track sides
 // read so far are in `disk`, the rest of it is as it was. The progress
-// window is hidden again and the drive released before it returns.
+// window is hidden again and the drive released before it returns. A drive
+// with a WholeDisk() transfer does the reading in its own way.
 TransferResult LoadSamDisk(BiosDisk& drive, core::DiskImageBuffer& disk, TransferProgress& progress);
 
 // The same for writing: all 1,600 sectors, one request each, in

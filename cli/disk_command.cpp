@@ -102,8 +102,9 @@ Command AddDiskCommand(CLI::App& app) {
   CLI::App* write = disk->add_subcommand("write", "Write IMAGE onto the floppy, all 1,600 sectors");
   for (CLI::App* command : {read, write}) {
     command->add_option("--device", options->Device,
-                        "The drive: a floppy device, or a block device or MGT-ordered file of 819,200 bytes "
-                        "standing in for one (default: $VELLONIX_FLOPPY, else /dev/fd0; on Windows drive A:)");
+                        "The drive: a floppy device, a block device or MGT-ordered file of 819,200 bytes "
+                        "standing in for one, or gw:A for a flux reader's drive A through its gw command "
+                        "(default: $VELLONIX_FLOPPY, else /dev/fd0; on Windows drive A:)");
   }
   read->add_option("IMAGE", options->Image, "The file to write: MGT when it ends in .mgt (any case), SAD for .sad")
       ->required()

@@ -24,8 +24,10 @@ int main(int argc, char** argv) {
     if (line == "save" && args.size() >= 2) {
       const fs::path floppy = here / "floppy.mgt";
       const fs::path image = args.back();
-      const auto overwrite = fs::copy_options::overwrite_existing;
-      args.front() == "read" ? fs::copy_file(floppy, image, overwrite) : fs::copy_file(image, floppy, overwrite);
+      const bool read = args.front() == "read";
+      // Removed first: some C++ libraries for Windows cannot copy over a file.
+      fs::remove(read ? image : floppy);
+      read ? fs::copy_file(floppy, image) : fs::copy_file(image, floppy);
     } else if (line.rfind("exit ", 0) == 0) {
       return std::stoi(line.substr(5));
     } else {

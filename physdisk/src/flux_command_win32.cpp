@@ -3,6 +3,7 @@
 // pipe.
 #include <windows.h>
 
+#include <algorithm>
 #include <random>
 #include <system_error>
 
@@ -48,7 +49,8 @@ std::optional<std::filesystem::path> FindOnPath(std::string_view name) {
   while (true) {
     const std::size_t end = std::min(folders.find(L';'), folders.size());
     std::wstring_view folder = folders.substr(0, end);
-    if (folder.size() >= 2 && folder.front() == L'"' && folder.back() == L'"') folder = folder.substr(1, folder.size() - 2);
+    if (folder.size() >= 2 && folder.front() == L'"' && folder.back() == L'"')
+      folder = folder.substr(1, folder.size() - 2);
     if (IsAbsoluteFolder(folder)) {
       const std::filesystem::path candidate = std::filesystem::path(folder) / file;
       const DWORD attributes = GetFileAttributesW(candidate.c_str());
@@ -106,8 +108,8 @@ PrivateFolder::PrivateFolder() {
   // list that keeps other users out. A name that exists is never reused.
   std::random_device seed;
   for (int attempt = 0; attempt < 100; ++attempt) {
-    const auto candidate =
-        std::filesystem::temp_directory_path() / (L"vellonix-flux-" + std::to_wstring(seed()) + std::to_wstring(seed()));
+    const auto candidate = std::filesystem::temp_directory_path() /
+                           (L"vellonix-flux-" + std::to_wstring(seed()) + std::to_wstring(seed()));
     if (CreateDirectoryW(candidate.c_str(), nullptr)) {
       path_ = candidate;
       return;

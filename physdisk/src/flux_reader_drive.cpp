@@ -67,8 +67,8 @@ class FluxReaderDrive final : public BiosDisk, public WholeDiskDrive {
     lastError_ = device_ + ": " + text;
     return false;
   }
-  // Runs the command on the image in `folder`, the window stepped as it
-  // gets past each track, and judges what it printed.
+  // Runs the command on `image`, the window stepped as the command gets
+  // past each track, and judges what it printed.
   FluxReaderLog::Outcome Run(FluxReaderLog::Command command, const std::filesystem::path& image,
                              TransferProgress& progress);
 
@@ -82,8 +82,9 @@ bool FluxReaderDrive::Acquire() {
   if (!unit_) return Fail("the flux reader's drive is A or B, or a unit 0 to 3 (as in gw:A)");
   if (!program_) program_ = detail::FindOnPath(kCommand);
   if (!program_) {
-    return Fail("the flux reader's gw command was not found on the PATH; install the flux reader's "
-                "command-line tools, which provide gw, and make sure gw can be run from a terminal");
+    return Fail(
+        "the flux reader's gw command was not found on the PATH; install the flux reader's "
+        "command-line tools, which provide gw, and make sure gw can be run from a terminal");
   }
   return true;
 }
@@ -95,9 +96,8 @@ FluxReaderLog::Outcome FluxReaderDrive::Run(FluxReaderLog::Command command, cons
   const auto stepTo = [&](int tracks) {
     for (; stepped < tracks; ++stepped) progress.Step();
   };
-  const std::vector<std::string> args{command == FluxReaderLog::Command::Read ? "read" : "write",
-                                      "--drive=" + *unit_, std::string("--format=") + kFluxReaderFormat,
-                                      Utf8(image)};
+  const std::vector<std::string> args{command == FluxReaderLog::Command::Read ? "read" : "write", "--drive=" + *unit_,
+                                      std::string("--format=") + kFluxReaderFormat, Utf8(image)};
   const int status = detail::RunForLines(*program_, args, [&](std::string_view line) {
     log.Add(line);
     stepTo(log.TracksDone());
@@ -150,7 +150,9 @@ TransferResult FluxReaderDrive::SaveWhole(const core::DiskImageBuffer& disk, Tra
 
 }  // namespace
 
-bool NamesFluxReader(std::string_view device) { return device.substr(0, kFluxReaderPrefix.size()) == kFluxReaderPrefix; }
+bool NamesFluxReader(std::string_view device) {
+  return device.substr(0, kFluxReaderPrefix.size()) == kFluxReaderPrefix;
+}
 
 std::optional<std::string> FluxReaderUnit(std::string_view device) {
   if (!NamesFluxReader(device) || device.size() != kFluxReaderPrefix.size() + 1) return std::nullopt;

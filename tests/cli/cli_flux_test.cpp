@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cli_runner.hpp"
+#include "flux_output.hpp"
 #include "vellonix/core/container.hpp"
 #include "vellonix/core/image_file.hpp"
 
@@ -18,28 +19,10 @@ namespace {
 namespace fs = std::filesystem;
 using namespace vellonix;
 namespace testing = vellonix::testing;
-using Lines = std::vector<std::string>;
-
-std::string Side(int trackSide) {
-  return "T" + std::to_string(trackSide / 2) + "." + std::to_string(trackSide % 2) + ": ";
-}
-
-Lines Read(int from, int to) {
-  Lines lines;
-  for (int at = from; at < to; ++at) lines.push_back(Side(at) + "IBM MFM (10/10 sectors) from Raw Flux (99 flux in 200.00ms)");
-  return lines;
-}
-
-Lines Written(int from, int to) {
-  Lines lines;
-  for (int at = from; at < to; ++at) lines.push_back(Side(at) + "Writing Track (Flux: 4.00ms period, 200.3 ms total, Write all)");
-  return lines;
-}
-
-Lines operator+(Lines a, const Lines& b) {
-  a.insert(a.end(), b.begin(), b.end());
-  return a;
-}
+using testing::FluxRead;
+using testing::FluxWritten;
+using testing::Lines;
+using testing::operator+;
 
 class CliFlux : public ::testing::Test {
  protected:
@@ -94,7 +77,7 @@ class CliFlux : public ::testing::Test {
 };
 
 TEST_F(CliFlux, ReadsAndWritesTheWholeDiskThroughTheCommand) {
-  Plan(Lines{"Reading c=0-79:h=0-1 revs=2", "Format ibm.800"} + Read(0, 160) +
+  Plan(Lines{"Reading c=0-79:h=0-1 revs=2", "Format ibm.800"} + FluxRead(0, 160) +
        Lines{"save", "Found 1600 sectors of 1600 (100%)"});
   testing::CliRun run = Run({"disk", "read", "--device", "gw:a", "copy.sad"});
   EXPECT_EQ(run.ExitCode, 0) << run.Err;
@@ -105,7 +88,7 @@ TEST_F(CliFlux, ReadsAndWritesTheWholeDiskThroughTheCommand) {
   // The environment names the drive as it does for the SAM disk menu.
   const auto source = testing::RandomBytes(core::kMgtFileSize, 32);
   testing::WriteBytes(testing::Utf8Path(dir_ / "source.mgt"), source);
-  Plan(Lines{"Format ibm.800", "Writing c=0-79:h=0-1"} + Written(0, 160) + Lines{"save", "All tracks verified"});
+  Plan(Lines{"Format ibm.800", "Writing c=0-79:h=0-1"} + FluxWritten(0, 160) + Lines{"save", "All tracks verified"});
   run = Run({"disk", "write", "source.mgt"}, "", {"VELLONIX_FLOPPY=gw:B"});
   EXPECT_EQ(run.ExitCode, 0) << run.Err;
   EXPECT_EQ(run.Err, "");
@@ -124,25 +107,39 @@ TEST_F(CliFlux, FailuresAreToldAsTheFloppyCommandsTellThemAndChangeNothing) {
     std::string Path;
     std::string Says;
   } cases[] = {
-      {"a track given up", {"read", "--device", "gw:A", "kept.mgt"},
-       Read(0, 11) + Lines{"T5.1: IBM MFM (8/10 sectors) from Raw Flux (99 flux in 200.00ms)",
-                           "T5.1: Giving up: 2 sectors missing"} +
-           Read(12, 160) + Lines{"save", "Found 1598 sectors of 1600 (99%)"},
+      {"a track given up",
+       {"read", "--device", "gw:A", "kept.mgt"},
+       FluxRead(0, 11) +
+           Lines{"T5.1: IBM MFM (8/10 sectors) from Raw Flux (99 flux in 200.00ms)",
+                 "T5.1: Giving up: 2 sectors missing"} +
+           FluxRead(12, 160) + Lines{"save", "Found 1598 sectors of 1600 (99%)"},
        "",
        "Disk Loading Error: track 5, side 1, sectors 1-10: gw:A: gw read: T5.1: Giving up: 2 sectors missing; "
        "Found 1598 sectors of 1600 (99%)\n"},
-      {"no device", {"read", "--device", "gw:A", "kept.mgt"},
-       Lines{"** FATAL ERROR: Cannot find the device", "exit 1"}, "",
+      {"no device",
+       {"read", "--device", "gw:A", "kept.mgt"},
+       Lines{"** FATAL ERROR: Cannot find the device", "exit 1"},
+       "",
        "Disk Loading Error: track 0, side 0, sectors 1-10: gw:A: gw read: ** FATAL ERROR: Cannot find the device\n"},
-      {"a USB command failed", {"read", "--device", "gw:A", "kept.mgt"},
-       Read(0, 4) + Lines{"Command Failed: Bad Command"}, "",
+      {"a USB command failed",
+       {"read", "--device", "gw:A", "kept.mgt"},
+       FluxRead(0, 4) + Lines{"Command Failed: Bad Command"},
+       "",
        "Disk Loading Error: track 2, side 0, sectors 1-10: gw:A: gw read: Command Failed: Bad Command\n"},
-      {"verify failure", {"write", "--device", "gw:0", "kept.mgt"},
-       Written(0, 8) + Lines{"** FATAL ERROR: Failed to verify Track 3.1", "exit 1"}, "",
+      {"verify failure",
+       {"write", "--device", "gw:0", "kept.mgt"},
+       FluxWritten(0, 8) + Lines{"** FATAL ERROR: Failed to verify Track 3.1", "exit 1"},
+       "",
        "Disk write Error: track 3, side 1, sectors 1-10: gw:0: gw write: ** FATAL ERROR: Failed to verify Track 3.1\n"},
-      {"no gw", {"read", "--device", "gw:A", "kept.mgt"}, {}, Utf8(dir_.Path() / "empty"),
+      {"no gw",
+       {"read", "--device", "gw:A", "kept.mgt"},
+       {},
+       Utf8(dir_.Path() / "empty"),
        "Disk Loading Error: gw:A: the flux reader's gw command was not found on the PATH"},
-      {"no such unit", {"write", "--device", "gw:C", "kept.mgt"}, {}, "",
+      {"no such unit",
+       {"write", "--device", "gw:C", "kept.mgt"},
+       {},
+       "",
        "Disk write Error: gw:C: the flux reader's drive is A or B, or a unit 0 to 3 (as in gw:A)\n"},
   };
   for (const auto& c : cases) {

@@ -21,7 +21,7 @@ inline constexpr std::string_view kFluxReaderPrefix = "gw:";
 // The command's name for the 800 K SAM layout: 80 cylinders, 2 heads,
 // 10 sectors of 512 bytes from 1.
 inline constexpr const char* kFluxReaderFormat = "ibm.800";
-inline constexpr int kTrackSides = core::kTracksPerSide * core::kSides;  // 160
+inline constexpr int kTrackSides = core::kTracksPerSide * core::kSides;    // 160
 inline constexpr int kDiskSectors = kTrackSides * core::kSectorsPerTrack;  // 1,600
 
 // Whether `device` names a flux reader's drive ("gw:" and the unit).

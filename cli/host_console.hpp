@@ -14,10 +14,6 @@ namespace vellonix::cli {
 // character outside it, so there they come from the UTF-16 command line.
 std::vector<std::string> Utf8Arguments(int argc, char** argv);
 
-// The full path of the running vellonix-cli as the host reports it (links
-// resolved), UTF-8; empty when the host cannot tell.
-std::string RunningProgramPath();
-
 // For as long as it lives, standard output and error write bytes as they
 // are (no "\n" to "\r\n" on Windows, so the output is the same on every
 // host) and a console shows them as UTF-8; the console's own setting comes

@@ -39,16 +39,6 @@ std::vector<std::string> Utf8Arguments(int, char**) {
   return arguments;
 }
 
-std::string RunningProgramPath() {
-  std::wstring buffer(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (length == 0) return {};
-    if (length < buffer.size()) return win32::Utf8FromWide(std::wstring_view(buffer.data(), length)).value_or("");
-    buffer.resize(buffer.size() * 2);
-  }
-}
-
 Utf8StandardStreams::Utf8StandardStreams() {
   _setmode(_fileno(stdout), _O_BINARY);
   _setmode(_fileno(stderr), _O_BINARY);

@@ -11,9 +11,9 @@
 #include <nlohmann/json.hpp>
 
 #include "commands.hpp"
-#include "host_console.hpp"
 #include "listing_output.hpp"
 #include "vellonix/core/host_file.hpp"
+#include "vellonix/integration/program_path.hpp"
 #include "vellonix/integration/shell_integration.hpp"
 
 namespace vellonix::cli {
@@ -50,7 +50,7 @@ std::string Utf8(const fs::path& path) {
 // The program that the registrations start: vellonix in the folder that
 // holds the running vellonix-cli, as an installation places them.
 std::string ProgramBeside() {
-  const std::string self = RunningProgramPath();
+  const std::string self = integration::RunningProgramPath();
   if (self.empty()) throw CommandError("Cannot tell which folder vellonix-cli runs from");
   return Utf8(core::PathFromUtf8(self).parent_path() / kProgramFile);
 }

@@ -20,5 +20,6 @@ Command AddImportCommand(CLI::App& app);
 // Only where libpng is found (not in the Windows build).
 Command AddScreenCommand(CLI::App& app);
 Command AddDiskCommand(CLI::App& app);
+Command AddIntegrationCommand(CLI::App& app);
 
 }  // namespace vellonix::cli

@@ -26,7 +26,7 @@ constexpr std::array kCommands{&AddLsCommand,     &AddConvertCommand, &AddNewCom
                                &AddScreenCommand,
 #endif
                                &AddImportCommand,
-                               &AddDiskCommand};
+                               &AddDiskCommand,   &AddIntegrationCommand};
 
 int ReportFailure(const char* message) {
   std::fprintf(stderr, "%s\n", message);

@@ -1,10 +1,18 @@
 #!/usr/bin/env bash
 # Starts the program on an image under a virtual X display and saves a
 # picture of its window.
-#   scripts/screenshot.sh [IMAGE] [OUTPUT.png]
+#   scripts/screenshot.sh [--options] [IMAGE] [OUTPUT.png]
 # IMAGE defaults to the bundled sample, OUTPUT to docs/main-window.png.
+# --options opens the Options dialog (in a temporary home, so that it shows
+# a desktop with nothing registered) and saves that instead, by default to
+# docs/options-dialog.png.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
+dialog=""
+if [ "${1:-}" = "--options" ]; then
+  dialog=Options
+  shift
+fi
 
 "$root/scripts/install-deps.sh"
 need=()
@@ -21,10 +29,18 @@ cmake -S "$root" -B "$root/build" -DVELLONIX_WERROR=ON >/dev/null
 cmake --build "$root/build" -j "$(nproc)" --target vellonix vellonix_sample_image >/dev/null
 
 image="${1:-$root/build/sample/sample.mgt}"
-output="$(realpath -m "${2:-$root/docs/main-window.png}")"
+default_output=$root/docs/main-window.png
+[ -n "$dialog" ] && default_output=$root/docs/options-dialog.png
+output="$(realpath -m "${2:-$default_output}")"
 mkdir -p "$(dirname "$output")"
 
 export VELLONIX_BIN="$root/build/ui/qt/vellonix" VELLONIX_IMAGE="$image" VELLONIX_SHOT="$output"
+export VELLONIX_DIALOG="$dialog"
+if [ -n "$dialog" ]; then
+  home=$(mktemp -d)
+  trap 'rm -rf "$home"' EXIT
+  export HOME=$home XDG_DATA_HOME=$home/.local/share XDG_CONFIG_HOME=$home/.config
+fi
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   "$VELLONIX_BIN" "$VELLONIX_IMAGE" & program=$!
   trap "kill $program 2>/dev/null || true" EXIT
@@ -35,6 +51,17 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   done
   [ -n "$window" ] || { echo "the window did not appear" >&2; exit 1; }
   sleep 1  # let the list and icons paint
+  if [ -n "$VELLONIX_DIALOG" ]; then
+    xdotool windowfocus --sync "$window" 2>/dev/null || true
+    xdotool key alt+o
+    for _ in $(seq 50); do
+      window=$(xdotool search --name "^$VELLONIX_DIALOG\$" 2>/dev/null | head -n1 || true)
+      [ -n "$window" ] && break
+      sleep 0.2
+    done
+    [ -n "$window" ] || { echo "the $VELLONIX_DIALOG dialog did not appear" >&2; exit 1; }
+    sleep 1
+  fi
   import -window "$window" "$VELLONIX_SHOT"
 '
 echo "Saved $output"

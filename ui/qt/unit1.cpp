@@ -20,6 +20,7 @@
 #include "host_path.hpp"
 #include "main_menu.hpp"
 #include "newdisk.hpp"
+#include "options.hpp"
 #include "progbar.hpp"
 #include "rename.hpp"
 
@@ -29,7 +30,7 @@ namespace {
 
 using Command = void (TForm1::*)();
 
-// The menu items whose commands exist so far; the others stay unwired.
+// The menu items and their commands; View File and Format have none.
 Command CommandOf(MenuItem item) {
   switch (item) {
     case MenuItem::Opendiskimage1: return &TForm1::Opendiskimage1Click;
@@ -44,6 +45,7 @@ Command CommandOf(MenuItem item) {
     case MenuItem::Exit1: return &TForm1::Exit1Click;
     case MenuItem::LOAD1: return &TForm1::LOAD1Click;
     case MenuItem::Save1: return &TForm1::Save1Click;
+    case MenuItem::Options1: return &TForm1::Options1Click;
     case MenuItem::about1: return &TForm1::about1Click;
     default: return nullptr;
   }
@@ -78,6 +80,8 @@ void MainWindow::CreateDialogs() {
   services_->SetDialogRunner(ModalDialog::NewDiskImage, [this] { return newDiskDialog_->Execute(); });
   nameDialog_ = new TOKBottomDlg2(form_->OKBottomDlg2(), this);
   services_->SetDialogRunner(ModalDialog::NameDialog, [this] { return nameDialog_->Execute(); });
+  optionsDialog_ = new TOKBottomDlg(form_->OKBottomDlg(), this);
+  services_->SetDialogRunner(ModalDialog::Options, [this] { return optionsDialog_->Execute(); });
 }
 
 void MainWindow::BuildMenu() {

@@ -17,6 +17,7 @@ class QTreeWidget;
 namespace vellonix::ui::qt {
 
 class TForm2;
+class TOKBottomDlg;
 class TOKBottomDlg1;
 class TOKBottomDlg2;
 
@@ -62,6 +63,7 @@ class MainWindow : public QMainWindow {
   TForm2* progressWindow_ = nullptr;
   TOKBottomDlg1* newDiskDialog_ = nullptr;
   TOKBottomDlg2* nameDialog_ = nullptr;
+  TOKBottomDlg* optionsDialog_ = nullptr;
 };
 
 }  // namespace vellonix::ui::qt

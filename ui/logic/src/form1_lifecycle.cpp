@@ -1,5 +1,5 @@
-// TForm1: the unsaved-changes prompt, open, save, save as, close, About and
-// the guard that turns an escaped host error into an error box.
+// TForm1: the unsaved-changes prompt, open, save, save as, close, About,
+// Options and the guard that turns an escaped host error into an error box.
 #include <exception>
 
 #include "vellonix/core/text.hpp"
@@ -100,6 +100,8 @@ bool TForm1::FormClose() { return SaveChanges(); }
 void TForm1::SettingsChanged() { ui_.Beep(); }
 
 void TForm1::ShowAboutBox() { ui_.ShowModalDialog(ModalDialog::About); }
+
+void TForm1::Options1Click() { optionsDialog_.ExecuteOptionsDialog(ui_, *ShellTies); }
 
 void TForm1::RunCommand(void (TForm1::*command)()) {
   RunCommand([this, command] { (this->*command)(); });

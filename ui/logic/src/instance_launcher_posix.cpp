@@ -6,22 +6,11 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <climits>
 #include <vector>
 
 #include "vellonix/ui/instance_launcher.hpp"
 
 namespace vellonix::ui {
-
-std::string RunningProgramPath() {
-  std::vector<char> buffer(PATH_MAX);
-  for (;;) {
-    const ssize_t length = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
-    if (length < 0) return {};
-    if (static_cast<std::size_t>(length) < buffer.size()) return std::string(buffer.data(), static_cast<std::size_t>(length));
-    buffer.resize(buffer.size() * 2);
-  }
-}
 
 void HostLauncher::StartInstance(const std::string& file) {
   if (program_.empty()) return;

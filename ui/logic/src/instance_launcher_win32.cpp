@@ -11,16 +11,6 @@
 
 namespace vellonix::ui {
 
-std::string RunningProgramPath() {
-  std::vector<wchar_t> buffer(MAX_PATH);
-  for (;;) {
-    const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (length == 0) return {};
-    if (length < buffer.size()) return win32::Utf8FromWide({buffer.data(), length}).value_or("");
-    buffer.resize(buffer.size() * 2);
-  }
-}
-
 void HostLauncher::StartInstance(const std::string& file) {
   const auto program = win32::WideFromUtf8(program_);
   // CreateProcessW may write into the command line: it needs its own buffer.

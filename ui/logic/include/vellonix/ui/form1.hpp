@@ -11,10 +11,12 @@
 #include "vellonix/core/directory.hpp"
 #include "vellonix/core/geometry.hpp"
 #include "vellonix/fileops/add_file.hpp"
+#include "vellonix/integration/shell_integration.hpp"
 #include "vellonix/physdisk/host_drive.hpp"
 #include "vellonix/ui/instance_launcher.hpp"
 #include "vellonix/ui/name_dialog.hpp"
 #include "vellonix/ui/new_disk_dialog.hpp"
+#include "vellonix/ui/options.hpp"
 #include "vellonix/ui/progress_window.hpp"
 #include "vellonix/ui/ui_services.hpp"
 
@@ -74,6 +76,8 @@ class TForm1 {
   void Newdiskimage1Click() { MakeNewDiskImage(); }
   void Exit1Click();
   void about1Click() { ShowAboutBox(); }
+  // The Options dialog over the host's desktop ties.
+  void Options1Click();
 
   // The file commands. SaveSamFile adds one host file and is true when it
   // was added, false when it was refused with a message; host errors throw.
@@ -92,6 +96,11 @@ class TForm1 {
   // names. Tests put a scripted drive here.
   std::unique_ptr<physdisk::BiosDisk> FloppyDrive =
       physdisk::OpenHostDrive(physdisk::FloppyFromEnvironment());
+
+  // The host's file types and shortcuts, registering the running program.
+  // Tests put a stand-in here.
+  std::unique_ptr<integration::ShellIntegration> ShellTies =
+      integration::MakeHostShellIntegration(RunningProgramPath());
 
   // Images from the command line and from drops; every name is a host path.
   // ColdStart takes the arguments after the program's own path and runs
@@ -112,6 +121,7 @@ class TForm1 {
 
   NewDiskDialogModel& OKBottomDlg1() { return newDiskDialog_; }
   NameDialogModel& OKBottomDlg2() { return nameDialog_; }
+  OptionsDialogModel& OKBottomDlg() { return optionsDialog_; }
   ProgressWindow& Form2() { return progressWindow_; }
 
   core::DiskImageBuffer& DiskImageBuffer() { return *diskImageBuffer_; }
@@ -145,6 +155,7 @@ class TForm1 {
   core::DirectoryState directory_;
   NewDiskDialogModel newDiskDialog_;
   NameDialogModel nameDialog_;
+  OptionsDialogModel optionsDialog_;
   ProgressWindow progressWindow_{ui_};
   // A floppy transfer takes no input until it ends; a command that reaches
   // the window meanwhile (a drop, while it repaints) is refused with a beep.

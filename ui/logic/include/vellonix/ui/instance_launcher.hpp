@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "vellonix/integration/program_path.hpp"
+
 namespace vellonix::ui {
 
 class InstanceLauncher {
@@ -30,9 +32,7 @@ class HostLauncher : public InstanceLauncher {
   std::string program_;
 };
 
-// The running program's own file as the host reports it, a full path;
-// empty when the host cannot tell.
-std::string RunningProgramPath();
+using integration::RunningProgramPath;
 
 // The launcher for the running program.
 InstanceLauncher& HostInstanceLauncher();

@@ -1,0 +1,39 @@
+#include "vellonix/ui/options.hpp"
+
+#include <algorithm>
+
+namespace vellonix::ui {
+
+using integration::kIconCount;
+
+void OptionsDialogModel::ShowSelectedIcon() const {
+  if (OnShowSelectedIcon) OnShowSelectedIcon(State.IconIndex);
+}
+
+void OptionsDialogModel::SpinButton1UpClick() {
+  if (State.IconIndex == 0) return;
+  --State.IconIndex;
+  ShowSelectedIcon();
+}
+
+void OptionsDialogModel::SpinButton1DownClick() {
+  if (State.IconIndex >= kIconCount - 1) return;
+  ++State.IconIndex;
+  ShowSelectedIcon();
+}
+
+bool OptionsDialogModel::ExecuteOptionsDialog(UiServices& ui, integration::ShellIntegration& shell) {
+  integration::IntegrationState state = shell.Read();
+  // Whatever the system holds, the dialog shows one of its own icons, and a
+  // shortcut without a place is never shown ticked.
+  state.IconIndex = std::min<std::uint16_t>(state.IconIndex, kIconCount - 1);
+  for (std::size_t box = 0; box < state.Shortcuts.size(); ++box)
+    state.Shortcuts[box] = state.Shortcuts[box] && state.Available[box];
+  State = state;
+  ShowSelectedIcon();
+  if (ui.ShowModalDialog(ModalDialog::Options) != DialogResult::Ok) return false;
+  shell.Apply(State);
+  return true;
+}
+
+}  // namespace vellonix::ui

@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "commands.hpp"
-#include "console.hpp"
+#include "host_console.hpp"
 #include "vellonix/core/host_file.hpp"
 #include "vellonix/core/image_file.hpp"
 #include "vellonix/physdisk/host_drive.hpp"

@@ -39,6 +39,8 @@ std::vector<std::string> Utf8Arguments(int, char**) {
   return arguments;
 }
 
+bool StandardErrorIsTerminal() { return ::_isatty(::_fileno(stderr)) != 0; }
+
 Utf8StandardStreams::Utf8StandardStreams() {
   _setmode(_fileno(stdout), _O_BINARY);
   _setmode(_fileno(stderr), _O_BINARY);

@@ -11,6 +11,7 @@
 #include <system_error>
 
 #include "freedesktop_text.hpp"
+#include "vellonix/core/host_file.hpp"
 
 namespace vellonix::integration {
 
@@ -70,12 +71,12 @@ std::optional<std::string> ReadFile(const fs::path& path) {
 }
 
 // Writes `text` to `path` unless it holds it already, making the folders
-// it needs. The bytes go to a new file first, renamed over the old one, so
-// that a failed write never leaves half a file; a link (a mimeapps.list
-// kept elsewhere) is written through. Returns whether anything changed.
-bool WriteFile(fs::path path, std::string_view text, bool executable) {
+// it needs. The save is the program's own safe one (a new file flushed and
+// renamed over the old, so a failed write never leaves half a file; a link,
+// such as a mimeapps.list kept elsewhere, is written through). Returns
+// whether anything changed.
+bool WriteFile(const fs::path& path, std::string_view text, bool executable) {
   std::error_code error;
-  if (fs::is_symlink(path, error)) path = fs::weakly_canonical(path, error);
   const fs::perms mode = executable ? fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
                                           fs::perms::others_read | fs::perms::others_exec
                                     : fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
@@ -87,25 +88,13 @@ bool WriteFile(fs::path path, std::string_view text, bool executable) {
   const auto fail = [&](const std::string& why) { throw IntegrationError("Cannot write " + Quoted(path) + ": " + why); };
   fs::create_directories(path.parent_path(), error);
   if (error) fail(error.message());
-  fs::path temporary = path;
-  temporary += ".vellonix-new";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    out.close();
-    if (!out) {
-      const std::string why = std::strerror(errno);
-      fs::remove(temporary, error);
-      fail(why);
-    }
+  try {
+    core::WriteFileSafely(path.string(), {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
+  } catch (const core::HostIoError& failure) {
+    fail(failure.code().message());
   }
-  fs::permissions(temporary, mode, error);
-  if (!error) fs::rename(temporary, path, error);
-  if (error) {
-    std::error_code ignored;
-    fs::remove(temporary, ignored);
-    fail(error.message());
-  }
+  fs::permissions(path, mode, error);
+  if (error) fail(error.message());
   return true;
 }
 

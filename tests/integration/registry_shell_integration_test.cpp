@@ -8,12 +8,14 @@
 #include <tuple>
 #include <variant>
 
+#include "error_text.hpp"
 #include "scratch_dir.hpp"
 #include "vellonix/integration/registry_shell_integration.hpp"
 
 namespace vellonix::integration {
 namespace {
 
+using testing::ErrorOf;
 using testing::ScratchDir;
 using testing::Utf8Path;
 
@@ -110,17 +112,6 @@ class TreeFiles final : public ShellFiles {
 constexpr const char* kProgram = "C:\\Programs\\SAM Coup\u00e9\\vellonix.exe";
 constexpr const char* kShellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 constexpr const char* kMapGroups = "Software\\Microsoft\\Windows\\CurrentVersion\\GrpConv\\MapGroups";
-
-// The text of the IntegrationError that `action` throws; "" when none.
-template <typename Action>
-std::string ErrorOf(Action action) {
-  try {
-    action();
-  } catch (const IntegrationError& error) {
-    return error.what();
-  }
-  return "";
-}
 
 class RegistryShellIntegrationTest : public ::testing::Test {
  protected:

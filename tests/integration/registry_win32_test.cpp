@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include "error_text.hpp"
 #include "scratch_dir.hpp"
 #include "vellonix/integration/registry_win32.hpp"
 #include "vellonix/win32/com_apartment.hpp"
@@ -13,6 +14,8 @@
 
 namespace vellonix::integration {
 namespace {
+
+using vellonix::testing::ErrorOf;
 
 std::wstring ThisProgram() {
   wchar_t path[MAX_PATH];
@@ -33,16 +36,6 @@ std::wstring Stored(const std::wstring& key, const wchar_t* name = nullptr) {
 }
 
 bool Exists(const std::string& path) { return GetFileAttributesW(Wide(path).c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-template <typename Action>
-std::string ErrorOf(Action action) {
-  try {
-    action();
-  } catch (const IntegrationError& error) {
-    return error.what();
-  }
-  return "";
-}
 
 // A shortcut file's target and working folder, as the shell reads them.
 std::pair<std::wstring, std::wstring> LoadLink(const std::string& path) {

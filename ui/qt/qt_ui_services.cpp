@@ -43,9 +43,9 @@ DialogResult QtUiServices::ShowModalDialog(ModalDialog dialog) {
 }
 
 void QtUiServices::ShowError(const std::string& text) {
-  QMessageBox box(QMessageBox::Critical, QStringLiteral("Error"), FromUtf8(text), QMessageBox::NoButton,
-                  parts_.Window);
-  box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+  QMessageBox box(QMessageBox::Critical, QString::fromUtf8(MessageCaption(MessageKind::Error)), FromUtf8(text),
+                  QMessageBox::NoButton, parts_.Window);
+  box.addButton(QString::fromUtf8(kOkButtonCaption), QMessageBox::AcceptRole);
   box.exec();
 }
 

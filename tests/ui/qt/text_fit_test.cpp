@@ -37,7 +37,7 @@ void ExpectTextsFit(const MainWindow& window) {
   }
   // The layout keeps the base layout's proportions.
   const MainWindowMetrics& metrics = window.Metrics();
-  EXPECT_EQ(window.width(), metrics.Client.width());
+  EXPECT_EQ(window.width(), metrics.Client.Width);
   for (std::size_t column = 0; column < kColumnWidths.size(); ++column)
     EXPECT_NEAR(list.columnWidth(static_cast<int>(column)), kColumnWidths[column] * metrics.Scale, 1.0);
 }

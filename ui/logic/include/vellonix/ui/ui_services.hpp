@@ -19,19 +19,40 @@ enum class MessageButtons { Ok, YesNo, YesNoCancel };
 // The button that closed a message box; closing it otherwise is Cancel.
 enum class MessageResult { Ok, Yes, No, Cancel };
 
+// A box's caption by its kind, and its buttons' captions.
+inline const char* MessageCaption(MessageKind kind) { return kind == MessageKind::Error ? "Error" : "Confirm"; }
+inline constexpr const char* kYesButtonCaption = "&Yes";
+inline constexpr const char* kNoButtonCaption = "&No";
+inline constexpr const char* kCancelButtonCaption = "Cancel";
+inline constexpr const char* kOkButtonCaption = "OK";
+
 struct ScreenPoint {
   int X = 0;
   int Y = 0;
   friend bool operator==(const ScreenPoint&, const ScreenPoint&) = default;
 };
 
-// The main window's frame in screen pixels.
-struct WindowRect {
+// A rectangle in pixels: a window's frame on the screen, or a control's
+// place in a layout.
+struct Rect {
   int Left = 0;
   int Top = 0;
   int Width = 0;
   int Height = 0;
+  friend bool operator==(const Rect&, const Rect&) = default;
 };
+using WindowRect = Rect;  // the main window's frame in screen pixels
+
+// One entry of a file dialog's filter: "Disk images (*.mgt;*.sad)" and
+// "*.mgt;*.sad".
+struct FilterEntry {
+  std::string Description;
+  std::string Patterns;
+  friend bool operator==(const FilterEntry&, const FilterEntry&) = default;
+};
+// A filter "Description|pattern|Description|pattern" in its entries; a
+// description without its pattern is dropped.
+std::vector<FilterEntry> SplitFilter(const std::string& filter);
 
 struct OpenFileRequest {
   std::string Title;

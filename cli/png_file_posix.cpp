@@ -1,11 +1,9 @@
-#include "png_file.hpp"
-
+// PNG files through libpng.
 #include <png.h>
 
 #include <csetjmp>
-#include <string>
 
-#include "command.hpp"
+#include "png_file.hpp"
 
 namespace vellonix::cli {
 
@@ -24,9 +22,11 @@ void AppendBytes(png_structp png, png_bytep data, png_size_t length) {
 
 void Flush(png_structp) {}
 
+}  // namespace
+
 // Everything between setjmp and the end is trivially destructible, so a
 // longjmp from libpng's error handler skips no destructor.
-bool Encode(const formats::RgbImage& image, std::vector<std::uint8_t>& out) {
+bool EncodeRgbPng(const formats::RgbImage& image, std::vector<std::uint8_t>& out) {
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   if (png == nullptr) return false;
   png_infop info = png_create_info_struct(png);
@@ -45,18 +45,6 @@ bool Encode(const formats::RgbImage& image, std::vector<std::uint8_t>& out) {
   png_write_end(png, nullptr);
   png_destroy_write_struct(&png, &info);
   return true;
-}
-
-}  // namespace
-
-std::vector<std::uint8_t> EncodePng(const formats::RgbImage& image) {
-  std::vector<std::uint8_t> out;
-  if (image.Width <= 0 || image.Height <= 0 ||
-      image.Pixels.size() != static_cast<std::size_t>(image.Width) * static_cast<std::size_t>(image.Height) ||
-      !Encode(image, out)) {
-    throw CommandError("the PNG file could not be made");
-  }
-  return out;
 }
 
 }  // namespace vellonix::cli

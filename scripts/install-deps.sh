@@ -25,6 +25,7 @@ WINDOWS_PACKAGES=(
   g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64
   googletest
   libz-mingw-w64-dev        # vellonix-cli's gzip import (Debian has no libpng for Windows)
+  librsvg2-bin icoutils     # the program's icons, drawn from the SVGs into .ico files
   wine wine64
 )
 if [ "${1:-}" = "--windows" ]; then

@@ -2,6 +2,8 @@
 # Installs the Debian packages the build and the tests need, when missing.
 #   scripts/install-deps.sh            the Linux build
 #   scripts/install-deps.sh --windows  the cross build for Windows and Wine
+#   scripts/install-deps.sh --display  also a virtual X display and its
+#                                      pictures (screenshots, benchmarks)
 set -euo pipefail
 
 PACKAGES=(
@@ -26,11 +28,18 @@ WINDOWS_PACKAGES=(
   googletest
   libz-mingw-w64-dev        # vellonix-cli's gzip import (Debian has no libpng for Windows)
   librsvg2-bin icoutils     # the program's icons, drawn from the SVGs into .ico files
+  nsis zip                  # scripts/package-windows.sh: the installer and the portable zip
   wine wine64
 )
-if [ "${1:-}" = "--windows" ]; then
-  PACKAGES+=("${WINDOWS_PACKAGES[@]}")
-fi
+# Programs shown on a virtual X display, found and pictured there.
+DISPLAY_PACKAGES=(xvfb xauth imagemagick xdotool fonts-wine)
+for set in "$@"; do
+  case "$set" in
+    --windows) PACKAGES+=("${WINDOWS_PACKAGES[@]}") ;;
+    --display) PACKAGES+=("${DISPLAY_PACKAGES[@]}") ;;
+    *) echo "usage: scripts/install-deps.sh [--windows] [--display]" >&2; exit 2 ;;
+  esac
+done
 
 missing=()
 for package in "${PACKAGES[@]}"; do

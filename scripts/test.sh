@@ -4,7 +4,9 @@
 #   scripts/test.sh --sanitize  AddressSanitizer and UBSan, in build-sanitize/
 #   scripts/test.sh --windows   every target without Qt cross-built for 64-bit
 #                               Windows with mingw-w64, in build-windows/, and
-#                               its tests run under Wine
+#                               its tests run under Wine; then the Windows
+#                               packages, and the installer installed and
+#                               uninstalled under Wine
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -51,3 +53,8 @@ esac
 cmake -S . -B "$build" "${options[@]}"
 cmake --build "$build" -j "$(nproc)"
 ctest --test-dir "$build" --output-on-failure -j "$(nproc)" --timeout 300
+if [ "$build" = build-windows ]; then
+  scripts/package-windows.sh
+  version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+  tests/packaging/windows_installer_test.sh "$build/packages/vellonix-$version-setup-x64.exe" "$version"
+fi

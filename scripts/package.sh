@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Builds the packages people install the program from.
+#   scripts/package.sh --windows   the portable zip and the per-user installer for Windows
+#                                  (scripts/package-windows.sh)
+set -euo pipefail
+scripts="$(cd "$(dirname "$0")" && pwd)"
+case "${1:-}" in
+  --windows) shift; exec "$scripts/package-windows.sh" "$@" ;;
+  *) echo "usage: scripts/package.sh --windows" >&2; exit 2 ;;
+esac

@@ -27,6 +27,7 @@ WINDOWS_PACKAGES=(
   libz-mingw-w64-dev        # vellonix-cli's gzip import (Debian has no libpng for Windows)
   librsvg2-bin icoutils     # the program's icons, drawn from the SVGs into .ico files
   wine wine64
+  xvfb xauth                # the Win32 windows' tests on a virtual display
 )
 if [ "${1:-}" = "--windows" ]; then
   PACKAGES+=("${WINDOWS_PACKAGES[@]}")

@@ -30,6 +30,7 @@ WINDOWS_PACKAGES=(
   librsvg2-bin icoutils     # the program's icons, drawn from the SVGs into .ico files
   nsis zip                  # scripts/package-windows.sh: the installer and the portable zip
   wine wine64
+  xvfb xauth                # the Win32 windows' tests on a virtual display
 )
 # Programs shown on a virtual X display, found and pictured there.
 DISPLAY_PACKAGES=(xvfb xauth imagemagick xdotool fonts-wine)

@@ -69,6 +69,17 @@ TEST(FitMainWindow, TheWindowWidensWhereRoundingLeavesTheLastPanelShort) {
   EXPECT_EQ(metrics.Client.Width, 547);
 }
 
+TEST(FitMainWindow, ASmallScreenHoldsTheWholeWindowAndEveryPanel) {
+  EXPECT_EQ(WithinArea({100, 50, 800, 600}, {0, 0, 1024, 768}), (Rect{100, 50, 800, 600}));
+  EXPECT_EQ(WithinArea({500, 300, 800, 600}, {0, 0, 1024, 768}), (Rect{224, 168, 800, 600}));
+  EXPECT_EQ(WithinArea({-20, 10, 988, 645}, {0, 40, 800, 560}), (Rect{0, 40, 800, 560}));
+
+  const MainWindowMetrics metrics = FitMainWindow(AllFitting(), kFrame);
+  EXPECT_EQ(PanelsWithin(metrics, kFrame, 538), metrics.Panels);
+  EXPECT_EQ(PanelsWithin(metrics, kFrame, 600), metrics.Panels);  // wider: the last panel stretches on its own
+  EXPECT_EQ(PanelsWithin(metrics, kFrame, 269), (std::array<int, kStatusPanels>{60, 96, 28, 49, 26}));
+}
+
 TEST(SplitFilter, GivesDescriptionAndPatternPairs) {
   EXPECT_EQ(SplitFilter("Disk images (*.mgt;*.sad)|*.mgt;*.sad|All files (*.*)|*.*"),
             (std::vector<FilterEntry>{{"Disk images (*.mgt;*.sad)", "*.mgt;*.sad"}, {"All files (*.*)", "*.*"}}));

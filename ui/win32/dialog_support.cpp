@@ -162,9 +162,10 @@ void Dialog::UseBoldFont(HWND control) {
 }
 
 void Dialog::Layout(UINT dpi) {
-  font_ = ProgramFont(dpi);
-  boldFont_ = ProgramFont(dpi, /*bold=*/true);
-  scale_ = FitDialogScale(controls_, font_.Get(), boldFont_.Get(), dpi);
+  // The fonts in use stay alive until every control has the new ones.
+  Font font = ProgramFont(dpi);
+  Font boldFont = ProgramFont(dpi, /*bold=*/true);
+  scale_ = FitDialogScale(controls_, font.Get(), boldFont.Get(), dpi);
   const Size client = Scaled(client_, scale_);
   RECT frame{0, 0, client.Width, client.Height};
   AdjustWindowRectExForDpi(&frame, static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_STYLE)), FALSE,
@@ -174,9 +175,11 @@ void Dialog::Layout(UINT dpi) {
   for (const DialogControl& control : controls_) {
     const Rect place = Scaled(control.Place, scale_);
     MoveWindow(control.Handle, place.Left, place.Top, place.Width, place.Height, TRUE);
-    SendMessageW(control.Handle, WM_SETFONT, reinterpret_cast<WPARAM>(control.Bold ? boldFont_.Get() : font_.Get()),
+    SendMessageW(control.Handle, WM_SETFONT, reinterpret_cast<WPARAM>(control.Bold ? boldFont.Get() : font.Get()),
                  TRUE);
   }
+  font_ = std::move(font);
+  boldFont_ = std::move(boldFont);
   OnLaidOut(dpi);
 }
 

@@ -47,17 +47,14 @@ SIZE FrameFor(HWND window, SIZE client, UINT dpi) {
   return {frame.right - frame.left, frame.bottom - frame.top};
 }
 
-// Moves and shrinks `frame` so that it lies within the monitor's work area.
-RECT WithinWorkArea(HWND window, RECT frame) {
+Rect ToRect(const RECT& r) { return {r.left, r.top, r.right - r.left, r.bottom - r.top}; }
+
+// `frame` within the work area of the window's monitor.
+Rect WithinWorkArea(HWND window, const Rect& frame) {
   MONITORINFO monitor{};
   monitor.cbSize = sizeof monitor;
   if (!GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor)) return frame;
-  const RECT& work = monitor.rcWork;
-  const LONG width = std::min(frame.right - frame.left, work.right - work.left);
-  const LONG height = std::min(frame.bottom - frame.top, work.bottom - work.top);
-  const LONG left = std::clamp(frame.left, work.left, work.right - width);
-  const LONG top = std::clamp(frame.top, work.top, work.bottom - height);
-  return {left, top, left + width, top + height};
+  return WithinArea(frame, ToRect(monitor.rcWork));
 }
 
 }  // namespace
@@ -129,11 +126,14 @@ void MainWindow::BuildStatusBar() {
 
 void MainWindow::ApplyMetrics(UINT dpi) {
   dpi_ = dpi;
-  font_ = ProgramFont(dpi);
-  images_ = std::make_unique<ImageList>(ListIconSize(dpi));
-  SendMessageW(parts_.ListView1, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images_->Get()));
+  // The font and icons in use stay alive until the controls have the new ones.
+  Font font = ProgramFont(dpi);
+  auto images = std::make_unique<ImageList>(ListIconSize(dpi));
+  SendMessageW(parts_.ListView1, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images->Get()));
   for (HWND control : {parts_.ListView1, parts_.StatusBar1})
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), TRUE);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
+  font_ = std::move(font);
+  images_ = std::move(images);
 
   for (auto [icon, size, kind] : {std::tuple{&bigIcon_, SM_CXICON, ICON_BIG}, std::tuple{&smallIcon_, SM_CXSMICON, ICON_SMALL}}) {
     HICON loaded = LoadIconAt(VELLONIX_ICON_PROGRAM, GetSystemMetricsForDpi(size, dpi));
@@ -145,19 +145,13 @@ void MainWindow::ApplyMetrics(UINT dpi) {
   // [horizontal border, vertical border, gap between panels]
   std::array<int, 3> borders{};
   SendMessageW(parts_.StatusBar1, SB_GETBORDERS, 0, reinterpret_cast<LPARAM>(borders.data()));
-  const StatusBarFrame frame{borders[2], borders[0], 2 * borders[1] + ForDpi(2, dpi)};
-  metrics_ = MetricsFor(dpi, font_.Get(), images_->Size(), frame);
+  statusFrame_ = {borders[2], borders[0], 2 * borders[1] + ForDpi(2, dpi)};
+  metrics_ = MetricsFor(dpi, font_.Get(), images_->Size(), statusFrame_);
 
   for (int column = 0; column < kListColumns; ++column)
     SendMessageW(parts_.ListView1, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column),
                  metrics_.Columns[static_cast<std::size_t>(column)]);
-  std::array<int, kStatusPanels> edges{};
-  int right = frame.InsetLeft - frame.PanelGap;
-  for (std::size_t panel = 0; panel < edges.size(); ++panel)
-    edges[panel] = right += frame.PanelGap + metrics_.Panels[panel];
-  edges.back() = -1;  // the last panel reaches to the window's edge
   SendMessageW(parts_.StatusBar1, SB_SETMINHEIGHT, static_cast<WPARAM>(metrics_.StatusBarHeight - 2 * borders[1]), 0);
-  SendMessageW(parts_.StatusBar1, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
   SendMessageW(parts_.StatusBar1, WM_SIZE, 0, 0);
 
   // The list keeps the base layout's height; the bar is as tall as it made itself.
@@ -173,18 +167,23 @@ void MainWindow::ApplyMetrics(UINT dpi) {
   RECT shown{};
   GetClientRect(parts_.Window, &shown);
   frameSize.cy += client.cy - shown.bottom;
-  const RECT wanted = WithinWorkArea(parts_.Window, {at.left, at.top, at.left + frameSize.cx, at.top + frameSize.cy});
-  SetWindowPos(parts_.Window, nullptr, wanted.left, wanted.top, wanted.right - wanted.left, wanted.bottom - wanted.top,
-               SWP_NOZORDER | SWP_NOACTIVATE);
+  const Rect wanted = WithinWorkArea(parts_.Window, {at.left, at.top, frameSize.cx, frameSize.cy});
+  SetWindowPos(parts_.Window, nullptr, wanted.Left, wanted.Top, wanted.Width, wanted.Height, SWP_NOZORDER | SWP_NOACTIVATE);
   LayoutChildren();
 }
 
 void MainWindow::LayoutChildren() {
   if (parts_.ListView1 == nullptr || parts_.StatusBar1 == nullptr) return;
-  SendMessageW(parts_.StatusBar1, WM_SIZE, 0, 0);
   RECT client{};
-  RECT bar{};
   GetClientRect(parts_.Window, &client);
+  const std::array<int, kStatusPanels> panels = PanelsWithin(metrics_, statusFrame_, client.right);
+  std::array<int, kStatusPanels> edges{};
+  int right = statusFrame_.InsetLeft - statusFrame_.PanelGap;
+  for (std::size_t panel = 0; panel < edges.size(); ++panel) edges[panel] = right += statusFrame_.PanelGap + panels[panel];
+  edges.back() = -1;  // the last panel reaches to the window's edge
+  SendMessageW(parts_.StatusBar1, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
+  SendMessageW(parts_.StatusBar1, WM_SIZE, 0, 0);
+  RECT bar{};
   GetWindowRect(parts_.StatusBar1, &bar);
   MoveWindow(parts_.ListView1, 0, 0, client.right, std::max(0L, client.bottom - (bar.bottom - bar.top)), TRUE);
 }

@@ -76,6 +76,7 @@ class MainWindow {
   HICON bigIcon_ = nullptr;
   HICON smallIcon_ = nullptr;
   MainWindowMetrics metrics_;
+  StatusBarFrame statusFrame_;
   std::unique_ptr<Win32UiServices> services_;
   std::unique_ptr<TForm1> form_;
   std::unique_ptr<TForm2> progressWindow_;

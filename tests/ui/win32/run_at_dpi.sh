@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs a Windows program under Wine on a screen of DPI dots per inch:
-#   run_at_dpi.sh DPI WINE PROGRAM [ARGUMENT...]
+#   run_at_dpi.sh DPI WINE [PROGRAM [ARGUMENT...]]
+# Without a program it only prepares the prefix.
 # Wine reads the DPI from its prefix's registry, which every program of the
 # prefix shares, so the program runs in a prefix of its own: the one
 # VELLONIX_WINEPREFIX_<DPI>DPI names (scripts/test.sh --windows prepares it
@@ -18,6 +19,4 @@ if [ ! -f "$prefix/.vellonix-dpi" ]; then
   wineserver -w
   touch "$prefix/.vellonix-dpi"
 fi
-status=0
-"$wine" "$@" || status=$?
-exit $status
+[ $# -eq 0 ] || exec "$wine" "$@"

@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 
+#include "../usual_rows.hpp"
 #include "progbar.hpp"
 #include "window_driver.hpp"
 
@@ -100,17 +101,7 @@ TEST(TextFit, TheMainWindowHoldsTheSampleAndTheUsualTexts) {
     ExpectMainWindowHoldsItsTexts(window);
   }
   UiServices& ui = window.Services();
-  for (std::size_t index = 0; index < UsualColumnTexts(3).size(); ++index) {
-    const int row = ui.AppendRow();
-    const auto text = [index](int column) {
-      const auto texts = UsualColumnTexts(column);
-      return std::string(texts[std::min(index, texts.size() - 1)]);
-    };
-    ui.SetRowCaption(row, text(0));
-    for (int subItem = 0; subItem < kSubItems; ++subItem) ui.SetSubItem(row, subItem, text(subItem + 1));
-    ui.SetRowIcon(row, 2);
-    ui.SetSubItemIcon(row, 20);
-  }
+  ui::testing::AppendUsualRows(ui);
   for (int panel = 0; panel < kStatusPanels; ++panel) {
     for (const std::string_view text : UsualPanelTexts(panel)) {
       ui.SetStatusPanel(panel, std::string(text));

@@ -215,10 +215,10 @@ void MainWindow::RunMenuCommand(UINT commandId) {
   if (const MenuCommand command = CommandOf(*item)) form_->RunCommand(command);
 }
 
-void MainWindow::Close() {
+bool MainWindow::MayClose() {
   bool mayClose = false;
   form_->RunCommand([this, &mayClose] { mayClose = form_->FormClose(); });
-  if (mayClose) DestroyWindow(parts_.Window);
+  return mayClose;
 }
 
 void MainWindow::DropFiles(HDROP drop) {
@@ -252,8 +252,12 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       if (lParam == 0 && form_ != nullptr) RunMenuCommand(LOWORD(wParam));
       return 0;
     case WM_CLOSE:
-      if (form_ != nullptr) Close();
+      if (form_ != nullptr && MayClose()) DestroyWindow(window);
       return 0;
+    case WM_QUERYENDSESSION:
+      // Signing out or shutting down closes the window too: unsaved changes
+      // are asked about first, and Cancel keeps the session.
+      return form_ == nullptr || MayClose();
     case WM_DROPFILES:
       if (form_ != nullptr) {
         DropFiles(reinterpret_cast<HDROP>(wParam));

@@ -32,8 +32,10 @@ LRESULT CALLBACK PlaceBox(int code, WPARAM wParam, LPARAM lParam) {
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
       }
       // The program's captions, whatever the system's language.
-      const std::pair<int, const char*> captions[] = {
-          {IDOK, kOkButtonCaption}, {IDYES, kYesButtonCaption}, {IDNO, kNoButtonCaption}, {IDCANCEL, kCancelButtonCaption}};
+      const std::pair<int, const char*> captions[] = {{IDOK, kOkButtonCaption},
+                                                      {IDYES, kYesButtonCaption},
+                                                      {IDNO, kNoButtonCaption},
+                                                      {IDCANCEL, kCancelButtonCaption}};
       for (const auto& [id, caption] : captions) {
         if (HWND button = GetDlgItem(box, id)) SetWindowTextW(button, Wide(caption).c_str());
       }
@@ -117,7 +119,8 @@ MessageResult ShowPlacedMessage(HWND owner, const std::string& text, MessageKind
 
 std::wstring CommonDialogFilter(const std::string& filter) {
   std::wstring pairs;
-  for (const FilterEntry& entry : SplitFilter(filter)) pairs += Wide(entry.Description) + L'\0' + Wide(entry.Patterns) + L'\0';
+  for (const FilterEntry& entry : SplitFilter(filter))
+    pairs += Wide(entry.Description) + L'\0' + Wide(entry.Patterns) + L'\0';
   if (!pairs.empty()) pairs += L'\0';
   return pairs;
 }

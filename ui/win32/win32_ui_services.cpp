@@ -110,7 +110,8 @@ std::optional<int> Win32UiServices::SelectedRow() const {
 
 void Win32UiServices::SetStatusPanel(int panel, const std::string& text) {
   if (panel < 0 || panel >= kStatusPanels) return;
-  SendMessageW(parts_.StatusBar1, SB_SETTEXTW, static_cast<WPARAM>(panel), reinterpret_cast<LPARAM>(Wide(text).c_str()));
+  const std::wstring wide = Wide(text);
+  SendMessageW(parts_.StatusBar1, SB_SETTEXTW, static_cast<WPARAM>(panel), reinterpret_cast<LPARAM>(wide.c_str()));
 }
 
 void Win32UiServices::SetMenuEnabled(MenuItem item, bool enabled) {

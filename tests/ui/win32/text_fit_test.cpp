@@ -39,9 +39,14 @@ void ExpectHoldsItsText(HWND control) {
   SCOPED_TRACE(Narrow(kind + L" \"" + text + L"\""));
   const LONG_PTR style = GetWindowLongPtrW(control, GWL_STYLE);
   if (kind == L"Button") {
+    // A button's own measure; a group box has none: its caption and the
+    // edges it is drawn between.
     SIZE ideal{};
-    if ((style & BS_TYPEMASK) == BS_GROUPBOX || !SendMessageW(control, BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal)))
-      ideal = TextSize(control, text, DT_SINGLELINE), ideal.cx += 2 * GetSystemMetrics(SM_CXEDGE);
+    const bool group = (style & BS_TYPEMASK) == BS_GROUPBOX;
+    if (group || !SendMessageW(control, BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal))) {
+      ideal = TextSize(control, text, DT_SINGLELINE);
+      ideal.cx += 2 * GetSystemMetrics(SM_CXEDGE);
+    }
     EXPECT_LE(ideal.cx, box.right);
     EXPECT_LE(ideal.cy, box.bottom);
   } else if (kind == L"Static" && !text.empty()) {
@@ -68,7 +73,8 @@ void ExpectMainWindowHoldsItsTexts(const MainWindow& window) {
     // The list's own measure of the cells; with the caption, but for the
     // last column, which it would stretch to the list's edge.
     const bool last = column == kListColumns - 1;
-    SendMessageW(list, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), last ? LVSCW_AUTOSIZE : LVSCW_AUTOSIZE_USEHEADER);
+    const LPARAM measure = last ? LVSCW_AUTOSIZE : LVSCW_AUTOSIZE_USEHEADER;
+    SendMessageW(list, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), measure);
     EXPECT_LE(SendMessageW(list, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0), width) << "column " << column;
     SendMessageW(list, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), width);
     const SIZE caption = TextSize(header, Wide(kColumnCaptions[static_cast<std::size_t>(column)]), DT_SINGLELINE);

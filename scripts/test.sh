@@ -47,6 +47,9 @@ case "${1:-}" in
             WINEPREFIX=$prefix wineserver -k 2>/dev/null || true; WINEPREFIX=$prefix wineserver -w 2>/dev/null || true
           done; rm -rf "$wine_home"' EXIT
     wineboot --init
+    # The server stays up for the whole run: one that is ending as a test
+    # starts turns that test away ("cannot connect to it").
+    wineserver -p
     # Without a window manager Wine waits two seconds on every hidden
     # window unless it leaves the windows unmanaged.
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null

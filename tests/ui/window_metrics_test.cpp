@@ -54,8 +54,10 @@ TEST(FitMainWindow, ScalesEverythingByTheLargestNeedOrTheFloor) {
     const MainWindowMetrics metrics = FitMainWindow(texts, kFrame, c.Floor);
     EXPECT_DOUBLE_EQ(metrics.Scale, c.Scale);
     EXPECT_EQ(metrics.Client, Scaled(kMainClient, c.Scale));
-    for (std::size_t i = 0; i < kColumnWidths.size(); ++i) EXPECT_EQ(metrics.Columns[i], Scaled(kColumnWidths[i], c.Scale));
-    for (std::size_t i = 0; i + 1 < kPanelWidths.size(); ++i) EXPECT_EQ(metrics.Panels[i], Scaled(kPanelWidths[i], c.Scale));
+    for (std::size_t i = 0; i < kColumnWidths.size(); ++i)
+      EXPECT_EQ(metrics.Columns[i], Scaled(kColumnWidths[i], c.Scale));
+    for (std::size_t i = 0; i + 1 < kPanelWidths.size(); ++i)
+      EXPECT_EQ(metrics.Panels[i], Scaled(kPanelWidths[i], c.Scale));
     EXPECT_EQ(std::accumulate(metrics.Panels.begin(), metrics.Panels.end(), 10), metrics.Client.Width);
     EXPECT_EQ(metrics.StatusBarHeight, c.StatusBarHeight);
   }

@@ -17,7 +17,8 @@ TAboutBox::TAboutBox(HWND owner) : Dialog(owner, layout::kClient, layout::kCapti
   ProductName = Add(L"STATIC", kApplicationTitle, SS_LEFT | SS_NOPREFIX, -1, inPanel(layout::kProductName),
                     ControlKind::Label);
   UseBoldFont(ProductName);
-  Version = Add(L"STATIC", AboutVersionText(), SS_LEFT | SS_NOPREFIX, -1, inPanel(layout::kVersion), ControlKind::Label);
+  Version =
+      Add(L"STATIC", AboutVersionText(), SS_LEFT | SS_NOPREFIX, -1, inPanel(layout::kVersion), ControlKind::Label);
   Comments = Add(L"STATIC", layout::kCommentsText, SS_LEFT | SS_NOPREFIX, -1, inPanel(layout::kComments),
                  ControlKind::WrappedLabel);
   OKButton = Add(L"BUTTON", kOkCaption, WS_TABSTOP | BS_DEFPUSHBUTTON, IDOK, layout::kOKButton, ControlKind::Button);

@@ -137,7 +137,9 @@ Dialog::Dialog(HWND owner, Size client, std::string_view caption, bool closeBox)
 }
 
 Dialog::~Dialog() {
-  if (window_ != nullptr) DestroyWindow(window_);
+  if (window_ == nullptr) return;
+  SetWindowLongPtrW(window_, DWLP_USER, 0);  // what is left of this object takes no more messages
+  DestroyWindow(window_);
 }
 
 HWND Dialog::Add(const wchar_t* windowClass, std::string_view text, DWORD style, int id, const Rect& place,

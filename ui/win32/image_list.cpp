@@ -16,7 +16,8 @@ ImageList::ImageList(int size)
   for (int number = 0; number < kImageListCount; ++number) {
     HICON icon = LoadIconAt(VELLONIX_ICON_LIST_FIRST + number, size);
     // A missing picture keeps the numbering: an empty one stands in.
-    if (icon == nullptr || ImageList_AddIcon(list_, icon) < 0) ImageList_SetImageCount(list_, static_cast<UINT>(number + 1));
+    if (icon == nullptr || ImageList_AddIcon(list_, icon) < 0)
+      ImageList_SetImageCount(list_, static_cast<UINT>(number + 1));
     if (icon != nullptr) DestroyIcon(icon);
   }
 }

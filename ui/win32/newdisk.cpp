@@ -16,7 +16,8 @@ constexpr int kEdit1 = 110;
 TOKBottomDlg1::TOKBottomDlg1(NewDiskDialogModel& model, HWND owner)
     : Dialog(owner, layout::kClient, layout::kCaption), model_(model) {
   // In tab order: the radio group, the name box, OK, Cancel.
-  RadioGroup3 = Add(L"BUTTON", layout::kRadioGroup3Caption, BS_GROUPBOX, -1, layout::kRadioGroup3, ControlKind::GroupBox);
+  RadioGroup3 =
+      Add(L"BUTTON", layout::kRadioGroup3Caption, BS_GROUPBOX, -1, layout::kRadioGroup3, ControlKind::GroupBox);
   for (std::size_t item = 0; item < RadioGroup3Items.size(); ++item) {
     const DWORD first = item == 0 ? WS_GROUP | WS_TABSTOP : 0;
     RadioGroup3Items[item] =

@@ -32,8 +32,10 @@ LRESULT CALLBACK PlaceBox(int code, WPARAM wParam, LPARAM lParam) {
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
       }
       // The program's captions, whatever the system's language.
-      const std::pair<int, const char*> captions[] = {
-          {IDOK, kOkButtonCaption}, {IDYES, kYesButtonCaption}, {IDNO, kNoButtonCaption}, {IDCANCEL, kCancelButtonCaption}};
+      const std::pair<int, const char*> captions[] = {{IDOK, kOkButtonCaption},
+                                                      {IDYES, kYesButtonCaption},
+                                                      {IDNO, kNoButtonCaption},
+                                                      {IDCANCEL, kCancelButtonCaption}};
       for (const auto& [id, caption] : captions) {
         if (HWND button = GetDlgItem(box, id)) SetWindowTextW(button, Wide(caption).c_str());
       }
@@ -67,29 +69,39 @@ std::wstring WithoutDot(const std::string& extension) {
   return Wide(extension.starts_with('.') ? extension.substr(1) : extension);
 }
 
-// The dialog's buffer, holding the proposed name; a name that does not fit
-// is not proposed.
-std::wstring FileBuffer(const std::string& proposed) {
-  std::wstring buffer = ::vellonix::win32::WideFromUtf8(proposed).value_or(L"");
-  if (buffer.size() >= kPathBuffer) buffer.clear();
-  buffer.resize(kPathBuffer, L'\0');
-  return buffer;
-}
+// What an open and a save dialog share, and the texts their fields point
+// into. The buffer holds the proposed name; one that does not fit is not
+// proposed.
+class CommonDialog {
+ public:
+  CommonDialog(HWND owner, const std::string& title, const std::string& filter, const std::string& extension,
+               const std::string& proposed)
+      : title_(Wide(title)), filter_(CommonDialogFilter(filter)), extension_(WithoutDot(extension)),
+        buffer_(::vellonix::win32::WideFromUtf8(proposed).value_or(L"")) {
+    if (buffer_.size() >= kPathBuffer) buffer_.clear();
+    buffer_.resize(kPathBuffer, L'\0');
+    Fields.lStructSize = sizeof Fields;
+    Fields.hwndOwner = owner;
+    Fields.lpstrFilter = filter_.empty() ? nullptr : filter_.c_str();
+    Fields.nFilterIndex = 1;
+    Fields.lpstrFile = buffer_.data();
+    Fields.nMaxFile = static_cast<DWORD>(buffer_.size());
+    Fields.lpstrTitle = title_.empty() ? nullptr : title_.c_str();
+    Fields.lpstrDefExt = extension_.empty() ? nullptr : extension_.c_str();
+    Fields.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST;
+  }
+  CommonDialog(const CommonDialog&) = delete;
+  CommonDialog& operator=(const CommonDialog&) = delete;
 
-OPENFILENAMEW CommonFields(HWND owner, const std::wstring& title, const std::wstring& filter,
-                           const std::wstring& extension, std::wstring& buffer) {
-  OPENFILENAMEW dialog{};
-  dialog.lStructSize = sizeof dialog;
-  dialog.hwndOwner = owner;
-  dialog.lpstrFilter = filter.empty() ? nullptr : filter.c_str();
-  dialog.nFilterIndex = 1;
-  dialog.lpstrFile = buffer.data();
-  dialog.nMaxFile = static_cast<DWORD>(buffer.size());
-  dialog.lpstrTitle = title.empty() ? nullptr : title.c_str();
-  dialog.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
-  dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST;
-  return dialog;
-}
+  const std::wstring& Buffer() const { return buffer_; }
+  OPENFILENAMEW Fields{};
+
+ private:
+  std::wstring title_;
+  std::wstring filter_;
+  std::wstring extension_;
+  std::wstring buffer_;
+};
 
 }  // namespace
 
@@ -107,7 +119,8 @@ MessageResult ShowPlacedMessage(HWND owner, const std::string& text, MessageKind
 
 std::wstring CommonDialogFilter(const std::string& filter) {
   std::wstring pairs;
-  for (const FilterEntry& entry : SplitFilter(filter)) pairs += Wide(entry.Description) + L'\0' + Wide(entry.Patterns) + L'\0';
+  for (const FilterEntry& entry : SplitFilter(filter))
+    pairs += Wide(entry.Description) + L'\0' + Wide(entry.Patterns) + L'\0';
   if (!pairs.empty()) pairs += L'\0';
   return pairs;
 }
@@ -127,33 +140,25 @@ std::vector<std::wstring> SelectedPaths(const std::wstring& buffer) {
 }
 
 OpenFileResult RunOpenDialog(HWND owner, const OpenFileRequest& request) {
-  const std::wstring title = Wide(request.Title);
-  const std::wstring filter = CommonDialogFilter(request.Filter);
-  const std::wstring extension = WithoutDot(request.DefaultExtension);
-  std::wstring buffer = FileBuffer(request.FileName);
-  OPENFILENAMEW dialog = CommonFields(owner, title, filter, extension, buffer);
-  if (request.MustExist) dialog.Flags |= OFN_FILEMUSTEXIST;
-  if (request.MultiSelect) dialog.Flags |= OFN_ALLOWMULTISELECT;
-  if (!GetOpenFileNameW(&dialog)) return {};
+  CommonDialog dialog(owner, request.Title, request.Filter, request.DefaultExtension, request.FileName);
+  if (request.MustExist) dialog.Fields.Flags |= OFN_FILEMUSTEXIST;
+  if (request.MultiSelect) dialog.Fields.Flags |= OFN_ALLOWMULTISELECT;
+  if (!GetOpenFileNameW(&dialog.Fields)) return {};
   OpenFileResult result{true, {}};
-  for (const std::wstring& path : SelectedPaths(buffer)) {
+  for (const std::wstring& path : SelectedPaths(dialog.Buffer())) {
     if (auto utf8 = ::vellonix::win32::Utf8FromWide(path)) result.Paths.push_back(std::move(*utf8));
   }
   return result;
 }
 
 SaveFileResult RunSaveDialog(HWND owner, const SaveFileRequest& request) {
-  const std::wstring title = Wide(request.Title);
-  const std::wstring filter = CommonDialogFilter(request.Filter);
-  const std::wstring extension = WithoutDot(request.DefaultExtension);
-  std::wstring buffer = FileBuffer(request.FileName);
-  OPENFILENAMEW dialog = CommonFields(owner, title, filter, extension, buffer);
-  dialog.nFilterIndex = static_cast<DWORD>(request.FilterIndex);
+  CommonDialog dialog(owner, request.Title, request.Filter, request.DefaultExtension, request.FileName);
+  dialog.Fields.nFilterIndex = static_cast<DWORD>(request.FilterIndex);
   // A read-only file is refused in the dialog, before anything is written.
-  dialog.Flags |= OFN_NOREADONLYRETURN;
-  if (request.OverwritePrompt) dialog.Flags |= OFN_OVERWRITEPROMPT;
-  if (!GetSaveFileNameW(&dialog)) return {};
-  auto path = ::vellonix::win32::Utf8FromWide(buffer.c_str());
+  dialog.Fields.Flags |= OFN_NOREADONLYRETURN;
+  if (request.OverwritePrompt) dialog.Fields.Flags |= OFN_OVERWRITEPROMPT;
+  if (!GetSaveFileNameW(&dialog.Fields)) return {};
+  auto path = ::vellonix::win32::Utf8FromWide(dialog.Buffer().c_str());
   if (!path || path->empty()) return {};
   return {true, std::move(*path)};
 }

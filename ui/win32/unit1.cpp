@@ -135,7 +135,8 @@ void MainWindow::ApplyMetrics(UINT dpi) {
   font_ = std::move(font);
   images_ = std::move(images);
 
-  for (auto [icon, size, kind] : {std::tuple{&bigIcon_, SM_CXICON, ICON_BIG}, std::tuple{&smallIcon_, SM_CXSMICON, ICON_SMALL}}) {
+  for (auto [icon, size, kind] :
+       {std::tuple{&bigIcon_, SM_CXICON, ICON_BIG}, std::tuple{&smallIcon_, SM_CXSMICON, ICON_SMALL}}) {
     HICON loaded = LoadIconAt(VELLONIX_ICON_PROGRAM, GetSystemMetricsForDpi(size, dpi));
     SendMessageW(parts_.Window, WM_SETICON, kind, reinterpret_cast<LPARAM>(loaded));
     if (*icon != nullptr) DestroyIcon(*icon);
@@ -157,8 +158,8 @@ void MainWindow::ApplyMetrics(UINT dpi) {
   // The list keeps the base layout's height; the bar is as tall as it made itself.
   RECT bar{};
   GetWindowRect(parts_.StatusBar1, &bar);
-  const SIZE client{metrics_.Client.Width,
-                    metrics_.Client.Height - metrics_.StatusBarHeight + std::max<int>(bar.bottom - bar.top, metrics_.StatusBarHeight)};
+  const int barHeight = std::max<int>(bar.bottom - bar.top, metrics_.StatusBarHeight);
+  const SIZE client{metrics_.Client.Width, metrics_.Client.Height - metrics_.StatusBarHeight + barHeight};
   SIZE frameSize = FrameFor(parts_.Window, client, dpi);
   RECT at{};
   GetWindowRect(parts_.Window, &at);
@@ -168,7 +169,8 @@ void MainWindow::ApplyMetrics(UINT dpi) {
   GetClientRect(parts_.Window, &shown);
   frameSize.cy += client.cy - shown.bottom;
   const Rect wanted = WithinWorkArea(parts_.Window, {at.left, at.top, frameSize.cx, frameSize.cy});
-  SetWindowPos(parts_.Window, nullptr, wanted.Left, wanted.Top, wanted.Width, wanted.Height, SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(parts_.Window, nullptr, wanted.Left, wanted.Top, wanted.Width, wanted.Height,
+               SWP_NOZORDER | SWP_NOACTIVATE);
   LayoutChildren();
 }
 
@@ -179,7 +181,8 @@ void MainWindow::LayoutChildren() {
   const std::array<int, kStatusPanels> panels = PanelsWithin(metrics_, statusFrame_, client.right);
   std::array<int, kStatusPanels> edges{};
   int right = statusFrame_.InsetLeft - statusFrame_.PanelGap;
-  for (std::size_t panel = 0; panel < edges.size(); ++panel) edges[panel] = right += statusFrame_.PanelGap + panels[panel];
+  for (std::size_t panel = 0; panel < edges.size(); ++panel)
+    edges[panel] = right += statusFrame_.PanelGap + panels[panel];
   edges.back() = -1;  // the last panel reaches to the window's edge
   SendMessageW(parts_.StatusBar1, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
   SendMessageW(parts_.StatusBar1, WM_SIZE, 0, 0);
@@ -215,10 +218,10 @@ void MainWindow::RunMenuCommand(UINT commandId) {
   if (const MenuCommand command = CommandOf(*item)) form_->RunCommand(command);
 }
 
-void MainWindow::Close() {
+bool MainWindow::MayClose() {
   bool mayClose = false;
   form_->RunCommand([this, &mayClose] { mayClose = form_->FormClose(); });
-  if (mayClose) DestroyWindow(parts_.Window);
+  return mayClose;
 }
 
 void MainWindow::DropFiles(HDROP drop) {
@@ -252,8 +255,12 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       if (lParam == 0 && form_ != nullptr) RunMenuCommand(LOWORD(wParam));
       return 0;
     case WM_CLOSE:
-      if (form_ != nullptr) Close();
+      if (form_ != nullptr && MayClose()) DestroyWindow(window);
       return 0;
+    case WM_QUERYENDSESSION:
+      // Signing out or shutting down closes the window too: unsaved changes
+      // are asked about first, and Cancel keeps the session.
+      return form_ == nullptr || MayClose();
     case WM_DROPFILES:
       if (form_ != nullptr) {
         DropFiles(reinterpret_cast<HDROP>(wParam));

@@ -64,7 +64,8 @@ class MainWindow {
   void ApplyMetrics(UINT dpi);
   void LayoutChildren();
   void RunMenuCommand(UINT commandId);
-  void Close();
+  // FormClose: true when the window may close.
+  bool MayClose();
   void DropFiles(HDROP drop);
   void RunColdStart();
 

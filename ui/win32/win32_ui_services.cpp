@@ -13,10 +13,6 @@ namespace {
 constexpr int kNameColumn = 1;  // the first sub-item
 }
 
-void Win32UiServices::SetDialogRunner(ModalDialog dialog, std::function<DialogResult()> run) {
-  dialogs_[static_cast<std::size_t>(dialog)] = std::move(run);
-}
-
 void Win32UiServices::Beep() { MessageBeep(0); }
 
 MessageResult Win32UiServices::ShowMessage(const std::string& text, MessageKind kind, MessageButtons buttons,
@@ -30,11 +26,6 @@ OpenFileResult Win32UiServices::ShowOpenDialog(const OpenFileRequest& request) {
 
 SaveFileResult Win32UiServices::ShowSaveDialog(const SaveFileRequest& request) {
   return RunSaveDialog(parts_.Window, request);
-}
-
-DialogResult Win32UiServices::ShowModalDialog(ModalDialog dialog) {
-  const auto& run = dialogs_[static_cast<std::size_t>(dialog)];
-  return run ? run() : DialogResult::Cancel;
 }
 
 void Win32UiServices::ShowError(const std::string& text) {
@@ -119,7 +110,8 @@ std::optional<int> Win32UiServices::SelectedRow() const {
 
 void Win32UiServices::SetStatusPanel(int panel, const std::string& text) {
   if (panel < 0 || panel >= kStatusPanels) return;
-  SendMessageW(parts_.StatusBar1, SB_SETTEXTW, static_cast<WPARAM>(panel), reinterpret_cast<LPARAM>(Wide(text).c_str()));
+  const std::wstring wide = Wide(text);
+  SendMessageW(parts_.StatusBar1, SB_SETTEXTW, static_cast<WPARAM>(panel), reinterpret_cast<LPARAM>(wide.c_str()));
 }
 
 void Win32UiServices::SetMenuEnabled(MenuItem item, bool enabled) {

@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include <array>
-#include <functional>
 
 #include "vellonix/ui/ui_services.hpp"
 
@@ -21,12 +20,10 @@ struct MainWindowParts {
   HMENU MainMenu1 = nullptr;
 };
 
-class Win32UiServices : public UiServices {
+class Win32UiServices : public WindowedUiServices {
  public:
   explicit Win32UiServices(const MainWindowParts& parts) : parts_(parts) {}
 
-  // The long-lived dialogs register how they are shown.
-  void SetDialogRunner(ModalDialog dialog, std::function<DialogResult()> run);
   void SetProgressWindow(TForm2* form2) { form2_ = form2; }
 
   void Beep() override;
@@ -34,7 +31,6 @@ class Win32UiServices : public UiServices {
                             ScreenPoint topLeft) override;
   OpenFileResult ShowOpenDialog(const OpenFileRequest& request) override;
   SaveFileResult ShowSaveDialog(const SaveFileRequest& request) override;
-  DialogResult ShowModalDialog(ModalDialog dialog) override;
   void ShowError(const std::string& text) override;
   WindowRect MainWindowRect() const override;
   void ClearRows() override;
@@ -62,7 +58,6 @@ class Win32UiServices : public UiServices {
   void SetCellIcon(int row, int column, int icon);
 
   MainWindowParts parts_;
-  std::array<std::function<DialogResult()>, 4> dialogs_;
   TForm2* form2_ = nullptr;
 };
 

@@ -26,8 +26,10 @@ TEST(PlacedMessage, StandsWhereAskedWithTheProgramsButtonsAndAnswers) {
     int Press;                           // 0: the close box
     MessageResult Expected;
   } cases[] = {
-      {MessageKind::Confirmation, MessageButtons::YesNoCancel, {L"", L"&Yes", L"&No", L"Cancel"}, IDNO, MessageResult::No},
-      {MessageKind::Confirmation, MessageButtons::YesNoCancel, {L"", L"&Yes", L"&No", L"Cancel"}, 0, MessageResult::Cancel},
+      {MessageKind::Confirmation, MessageButtons::YesNoCancel, {L"", L"&Yes", L"&No", L"Cancel"}, IDNO,
+       MessageResult::No},
+      {MessageKind::Confirmation, MessageButtons::YesNoCancel, {L"", L"&Yes", L"&No", L"Cancel"}, 0,
+       MessageResult::Cancel},
       {MessageKind::Confirmation, MessageButtons::YesNo, {L"", L"&Yes", L"&No", L""}, IDYES, MessageResult::Yes},
       {MessageKind::Error, MessageButtons::Ok, {L"OK", L"", L"", L""}, IDOK, MessageResult::Ok},
   };

@@ -101,15 +101,18 @@ TEST_F(FileCommands, AddExtractDeleteAndSaveAsSadThroughTheirDialogs) {
 TEST_F(FileCommands, ClosingWithUnsavedChangesAsksFirst) {
   window.Form1().ImageModified = true;
   const ScreenPoint expected = CentredBoxOrigin(window.Services().MainWindowRect(), 267);
+  const ModalAct cancel = [&](HWND box) {
+    EXPECT_EQ(MessageText(box), L"Save changes to diskimage ?");
+    RECT frame{};
+    GetWindowRect(box, &frame);
+    EXPECT_EQ((ScreenPoint{frame.left, frame.top}), expected);
+    Press(box, IDCANCEL);
+  };
   {
-    ModalScript script({[&](HWND box) {
-      EXPECT_EQ(MessageText(box), L"Save changes to diskimage ?");
-      RECT frame{};
-      GetWindowRect(box, &frame);
-      EXPECT_EQ((ScreenPoint{frame.left, frame.top}), expected);
-      Press(box, IDCANCEL);
-    }});
+    ModalScript script({cancel, cancel});
     SendMessageW(window.Handle(), WM_CLOSE, 0, 0);
+    // The session's end asks as well, and Cancel keeps it.
+    EXPECT_FALSE(SendMessageW(window.Handle(), WM_QUERYENDSESSION, 0, 0));
   }
   ASSERT_TRUE(IsWindow(list));
   {

@@ -160,7 +160,8 @@ TEST(MainWindow, ShortcutsRunTheirCommandsOnlyWhileEnabled) {
     EXPECT_TRUE(PressShortcut(window, 'R', true));
     EXPECT_TRUE(PressShortcut(window, VK_DELETE, false));
   }
-  EXPECT_EQ(titles, (std::vector<std::wstring>{L"New diskimage", L"Save diskimage as ...", L"Rename file", L"Confirm"}));
+  EXPECT_EQ(titles,
+            (std::vector<std::wstring>{L"New diskimage", L"Save diskimage as ...", L"Rename file", L"Confirm"}));
   EXPECT_EQ(RowCount(window.Parts().ListView1), rows);
 }
 

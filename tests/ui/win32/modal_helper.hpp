@@ -37,7 +37,8 @@ class ModalScript {
     EnumThreadWindows(
         GetCurrentThreadId(),
         [](HWND window, LPARAM result) -> BOOL {
-          if (!IsWindowVisible(window) || !IsWindowEnabled(window) || GetWindow(window, GW_OWNER) == nullptr) return TRUE;
+          const bool owned = GetWindow(window, GW_OWNER) != nullptr;
+          if (!owned || !IsWindowVisible(window) || !IsWindowEnabled(window)) return TRUE;
           *reinterpret_cast<HWND*>(result) = window;
           return FALSE;
         },

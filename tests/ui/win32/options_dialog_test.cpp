@@ -92,7 +92,8 @@ TEST_F(OptionsDialog, ShowsTheRegistryAndWritesTheBoxesBackOnOk) {
       EXPECT_TRUE(IsWindowEnabled(Box(Shortcut::Desktop)));
       EXPECT_EQ(dialog.ShownIcon(), 1);
       EXPECT_NE(SendMessageW(dialog.Image1, STM_GETICON, 0, 0), 0);
-      const std::pair<bool, int> presses[] = {{true, 0}, {true, 0}, {false, 1}, {false, 2}, {false, 2}, {true, 1}, {true, 0}};
+      const std::pair<bool, int> presses[] = {{true, 0},  {true, 0},  {false, 1}, {false, 2},
+                                              {false, 2}, {true, 1}, {true, 0}};  // {up, icon shown after}
       for (const auto& [up, shown] : presses) {
         PressArrow(dialog.SpinButton1, up);
         EXPECT_EQ(dialog.ShownIcon(), shown);

@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 
+#include "../usual_rows.hpp"
 #include "progbar.hpp"
 #include "window_driver.hpp"
 
@@ -38,9 +39,14 @@ void ExpectHoldsItsText(HWND control) {
   SCOPED_TRACE(Narrow(kind + L" \"" + text + L"\""));
   const LONG_PTR style = GetWindowLongPtrW(control, GWL_STYLE);
   if (kind == L"Button") {
+    // A button's own measure; a group box has none: its caption and the
+    // edges it is drawn between.
     SIZE ideal{};
-    if ((style & BS_TYPEMASK) == BS_GROUPBOX || !SendMessageW(control, BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal)))
-      ideal = TextSize(control, text, DT_SINGLELINE), ideal.cx += 2 * GetSystemMetrics(SM_CXEDGE);
+    const bool group = (style & BS_TYPEMASK) == BS_GROUPBOX;
+    if (group || !SendMessageW(control, BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal))) {
+      ideal = TextSize(control, text, DT_SINGLELINE);
+      ideal.cx += 2 * GetSystemMetrics(SM_CXEDGE);
+    }
     EXPECT_LE(ideal.cx, box.right);
     EXPECT_LE(ideal.cy, box.bottom);
   } else if (kind == L"Static" && !text.empty()) {
@@ -67,7 +73,8 @@ void ExpectMainWindowHoldsItsTexts(const MainWindow& window) {
     // The list's own measure of the cells; with the caption, but for the
     // last column, which it would stretch to the list's edge.
     const bool last = column == kListColumns - 1;
-    SendMessageW(list, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), last ? LVSCW_AUTOSIZE : LVSCW_AUTOSIZE_USEHEADER);
+    const LPARAM measure = last ? LVSCW_AUTOSIZE : LVSCW_AUTOSIZE_USEHEADER;
+    SendMessageW(list, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), measure);
     EXPECT_LE(SendMessageW(list, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0), width) << "column " << column;
     SendMessageW(list, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), width);
     const SIZE caption = TextSize(header, Wide(kColumnCaptions[static_cast<std::size_t>(column)]), DT_SINGLELINE);
@@ -100,17 +107,7 @@ TEST(TextFit, TheMainWindowHoldsTheSampleAndTheUsualTexts) {
     ExpectMainWindowHoldsItsTexts(window);
   }
   UiServices& ui = window.Services();
-  for (std::size_t index = 0; index < UsualColumnTexts(3).size(); ++index) {
-    const int row = ui.AppendRow();
-    const auto text = [index](int column) {
-      const auto texts = UsualColumnTexts(column);
-      return std::string(texts[std::min(index, texts.size() - 1)]);
-    };
-    ui.SetRowCaption(row, text(0));
-    for (int subItem = 0; subItem < kSubItems; ++subItem) ui.SetSubItem(row, subItem, text(subItem + 1));
-    ui.SetRowIcon(row, 2);
-    ui.SetSubItemIcon(row, 20);
-  }
+  ui::testing::AppendUsualRows(ui);
   for (int panel = 0; panel < kStatusPanels; ++panel) {
     for (const std::string_view text : UsualPanelTexts(panel)) {
       ui.SetStatusPanel(panel, std::string(text));

@@ -40,7 +40,9 @@ inline int RowCount(HWND list) { return static_cast<int>(SendMessageW(list, LVM_
 
 inline std::wstring PanelText(HWND bar, int panel) {
   std::wstring text(LOWORD(SendMessageW(bar, SB_GETTEXTLENGTHW, static_cast<WPARAM>(panel), 0)) + 1, L'\0');
-  text.resize(LOWORD(SendMessageW(bar, SB_GETTEXTW, static_cast<WPARAM>(panel), reinterpret_cast<LPARAM>(text.data()))));
+  const LRESULT length =
+      SendMessageW(bar, SB_GETTEXTW, static_cast<WPARAM>(panel), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(LOWORD(length));
   return text;
 }
 

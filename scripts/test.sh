@@ -44,10 +44,11 @@ case "${1:-}" in
     trap 'for prefix in "$WINEPREFIX" "$VELLONIX_WINEPREFIX_144DPI"; do
             WINEPREFIX=$prefix wineserver -k 2>/dev/null || true; WINEPREFIX=$prefix wineserver -w 2>/dev/null || true
           done; rm -rf "$wine_home"' EXIT
-    wineboot --init
     # The server stays up for the whole run: one that is ending as a test
     # starts turns that test away ("cannot connect to it").
+    mkdir -p "$WINEPREFIX"
     wineserver -p
+    wineboot --init
     # Without a window manager Wine waits two seconds on every hidden
     # window unless it leaves the windows unmanaged.
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null

@@ -44,10 +44,6 @@ case "${1:-}" in
     trap 'for prefix in "$WINEPREFIX" "$VELLONIX_WINEPREFIX_144DPI"; do
             WINEPREFIX=$prefix wineserver -k 2>/dev/null || true; WINEPREFIX=$prefix wineserver -w 2>/dev/null || true
           done; rm -rf "$wine_home"' EXIT
-    # The server stays up for the whole run: one that is ending as a test
-    # starts turns that test away ("cannot connect to it").
-    mkdir -p "$WINEPREFIX"
-    wineserver -p
     wineboot --init
     # Without a window manager Wine waits two seconds on every hidden
     # window unless it leaves the windows unmanaged.
@@ -68,7 +64,12 @@ cmake -S . -B "$build" "${options[@]}"
 cmake --build "$build" -j "$(nproc)"
 if [ "$build" = build-windows ]; then
   wait "$prepared"
-  xvfb-run -a -s "-screen 0 1280x1024x24" ctest --test-dir "$build" --output-on-failure -j "$(nproc)" --timeout 300
+  # The tests get a Wine server that stays up for all of them (one that is
+  # ending as a test starts turns the test away), started afresh on the
+  # virtual display once the build's Wine processes have ended.
+  wineserver -w
+  xvfb-run -a -s "-screen 0 1280x1024x24" bash -c 'wineserver -p && exec "$@"' ctest \
+    ctest --test-dir "$build" --output-on-failure -j "$(nproc)" --timeout 300
 else
   ctest --test-dir "$build" --output-on-failure -j "$(nproc)" --timeout 300
 fi

@@ -47,9 +47,6 @@ case "${1:-}" in
             WINEPREFIX=$prefix wineserver -k 2>/dev/null || true; WINEPREFIX=$prefix wineserver -w 2>/dev/null || true
           done; rm -rf "$wine_home"' EXIT
     wineboot --init
-    # The server stays up for the whole run: one that is ending as a test
-    # starts turns that test away ("cannot connect to it").
-    wineserver -p
     # Without a window manager Wine waits two seconds on every hidden
     # window unless it leaves the windows unmanaged.
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null
@@ -69,7 +66,12 @@ cmake -S . -B "$build" "${options[@]}"
 cmake --build "$build" -j "$(nproc)"
 if [ "$build" = build-windows ]; then
   wait "$prepared"
-  xvfb-run -a -s "-screen 0 1280x1024x24" ctest --test-dir "$build" --output-on-failure -j "$(nproc)" --timeout 300
+  # The tests get a Wine server that stays up for all of them (one that is
+  # ending as a test starts turns the test away), started afresh on the
+  # virtual display once the build's Wine processes have ended.
+  wineserver -w
+  xvfb-run -a -s "-screen 0 1280x1024x24" bash -c 'wineserver -p && exec "$@"' ctest \
+    ctest --test-dir "$build" --output-on-failure -j "$(nproc)" --timeout 300
   scripts/package-windows.sh
   version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
   tests/packaging/windows_installer_test.sh "$build/packages/vellonix-$version-setup-x64.exe" "$version"

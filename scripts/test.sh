@@ -66,9 +66,12 @@ if [ "$build" = build-windows ]; then
   wait "$prepared"
   # The tests get a Wine server that stays up for all of them (one that is
   # ending as a test starts turns the test away), started afresh on the
-  # virtual display once the build's Wine processes have ended.
+  # virtual display once the build's Wine processes have ended. A first
+  # program starts Wine's own background processes with no output of a
+  # test's to hold open.
   wineserver -w
-  xvfb-run -a -s "-screen 0 1280x1024x24" bash -c 'wineserver -p && exec "$@"' ctest \
+  xvfb-run -a -s "-screen 0 1280x1024x24" bash -c \
+    'wineserver -p && wine cmd /c exit </dev/null >/dev/null 2>&1 && exec "$@"' ctest \
     ctest --test-dir "$build" --output-on-failure -j "$(nproc)" --timeout 300
 else
   ctest --test-dir "$build" --output-on-failure -j "$(nproc)" --timeout 300

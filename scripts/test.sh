@@ -68,9 +68,13 @@ if [ "$build" = build-windows ]; then
   wait "$prepared"
   # The tests get a Wine server that stays up for all of them (one that is
   # ending as a test starts turns the test away), started afresh on the
-  # virtual display once the build's Wine processes have ended.
+  # virtual display once the build's Wine processes have ended. A first
+  # program that asks for the desktop starts Wine's own background
+  # processes (services, the desktop's), so that none of them holds a
+  # test's output open for as long as the server runs.
   wineserver -w
-  xvfb-run -a -s "-screen 0 1280x1024x24" bash -c 'wineserver -p && exec "$@"' ctest \
+  xvfb-run -a -s "-screen 0 1280x1024x24" bash -c \
+    'wineserver -p && wine rundll32.exe user32.dll,GetDesktopWindow </dev/null >/dev/null 2>&1 && exec "$@"' ctest \
     ctest --test-dir "$build" --output-on-failure -j "$(nproc)" --timeout 300
   scripts/package-windows.sh
   version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")

@@ -19,6 +19,7 @@ constexpr std::size_t kLargestInput = 16 * 1024 * 1024;
 struct ImportOptions {
   std::string Input;
   std::string Output;
+  bool Force = false;
 };
 
 std::vector<std::uint8_t> ReadInput(const std::string& path) {
@@ -37,6 +38,7 @@ std::vector<std::uint8_t> ReadInput(const std::string& path) {
 }
 
 int RunImport(const ImportOptions& options) {
+  RefuseToReplace(options.Output, options.Force);
   std::vector<std::uint8_t> bytes = ReadInput(options.Input);
   const bool packed = IsGzip(bytes);
   if (packed) bytes = Gunzip(bytes, kLargestInput);
@@ -66,6 +68,7 @@ Command AddImportCommand(CLI::App& app) {
       "import", "Read a disk image as other tools write it (MGT, SAD, a raw 819,200-byte image in MGT order under "
                 "any name, EDSK or DSK of 80 x 2 x 10 x 512, any of them gzip-compressed) and save it as OUTPUT; "
                 "sectors it lacks are reported, zero-filled, and make the exit status 1");
+  AddForceFlag(*import, options->Force, "OUTPUT");
   import->add_option("INPUT", options->Input, "The image to read")->required();
   import->add_option("OUTPUT", options->Output, "The image to write: MGT when it ends in .mgt (any case), SAD for .sad")
       ->required()

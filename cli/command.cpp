@@ -70,7 +70,9 @@ void WriteOutput(std::string_view output, OutputNamed named, std::string_view im
 }
 
 CLI::Option* AddForceFlag(CLI::App& command, bool& force, std::string_view output) {
-  return command.add_flag("--force", force, "Replace " + std::string(output) + " when it exists");
+  return command.add_flag("--force", force,
+                          "Replace " + std::string(output) + " when it exists; without it an existing " +
+                              std::string(output) + " is left as it is (exit 1)");
 }
 
 void RefuseToReplace(std::string_view output, bool force) {

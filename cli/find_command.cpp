@@ -130,7 +130,8 @@ Command AddFindCommand(CLI::App& app) {
   auto options = std::make_shared<FindOptions>();
   CLI::App* find = app.add_subcommand(
       "find", "Print the files whose names match PATTERN, one a line: path, File #, name, type and size, "
-              "tab-separated; images and folders that cannot be read are reported and skipped (exit 1 at the end)");
+              "tab-separated; images, folders and paths that cannot be read or looked at are reported and skipped "
+              "(exit 1 at the end); a malformed PATTERN or a TYPE no file has is a usage error");
   find->add_flag("--json", options->Json, "Print one JSON object per file found, one a line");
   find->add_option("--type", options->Type, "Only files of this type, as the list's Type column shows it (Code, "
                                             "SCREEN$, Basic, ...; any case)")

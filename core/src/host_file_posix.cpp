@@ -127,6 +127,16 @@ class PendingTemporary {
     CloseOrThrow(fd_, shown);
   }
   void Keep() { kept_ = true; }
+  // The old file is about to be overwritten: should that be cut short, this
+  // flushed copy is the only whole new content there is, so no signal
+  // removes it and it leaves the name that left-overs are cleared away by
+  // (".new" for ".tmp"). Removed as usual once the old file is whole.
+  void KeepIfCutShort() {
+    Unregister();
+    fs::path kept = path_;
+    kept.replace_extension(".new");
+    if (::rename(path_.c_str(), kept.c_str()) == 0) path_ = kept;
+  }
 
  private:
   // A host without these locks leaves the file unlocked, and the clearing
@@ -263,6 +273,7 @@ void WriteFileSafely(std::string_view utf8Path, std::span<const std::uint8_t> by
     // A mount point, or a folder spanning devices, cannot be renamed over.
     if (errno != EXDEV && errno != EBUSY) ThrowErrno(shown);
   }
+  temporary.KeepIfCutShort();
   WriteInPlace(target, existing ? &*existing : nullptr, bytes, shown);
   SyncFolder(target.parent_path());
 }

@@ -38,9 +38,9 @@ struct Call {
 };
 std::vector<Call> calls;
 int failRenamesWith = 0;
-// A save forked off as another process: killed in its first flush, or held
-// there until a byte arrives on this descriptor.
-bool killInFsync = false;
+// A save forked off as another process: killed in its n-th flush, or held
+// in its first until a byte arrives on this descriptor.
+int killAtFsync = 0;
 int holdFsyncUntilReadable = -1;
 
 }  // namespace
@@ -49,7 +49,7 @@ extern "C" int fsync(int fd) {
   struct stat status {};
   ::fstat(fd, &status);
   calls.push_back({S_ISDIR(status.st_mode) ? "fsync folder" : "fsync file", status.st_mode & 07777});
-  if (killInFsync) ::raise(SIGKILL);
+  if (killAtFsync > 0 && --killAtFsync == 0) ::raise(SIGKILL);
   char go = 0;
   if (holdFsyncUntilReadable >= 0 && ::read(std::exchange(holdFsyncUntilReadable, -1), &go, 1) < 0) ::_exit(2);
   static const auto real = reinterpret_cast<int (*)(int)>(::dlsym(RTLD_NEXT, "fsync"));
@@ -104,13 +104,14 @@ TEST_F(PosixHostFile, DataReachesTheDiskWithTheOldModeBeforeTheRenameAndTheFolde
 }
 
 // A target that a rename cannot replace (a mount point, another device) is
-// written in place, only once the whole new file lies flushed beside it.
+// written in place, only once the whole new file lies flushed beside it,
+// where it is kept under a name of its own until the target is whole.
 TEST_F(PosixHostFile, RenameRefusedByTheHostFallsBackToWritingInPlace) {
   for (const int error : {EXDEV, EBUSY}) {
     calls.clear();
     failRenamesWith = error;
     WriteFileSafely(dir_ / "old.mgt", new_);
-    EXPECT_EQ(Order(), (std::vector<std::string>{"fsync file", "rename", "fsync file", "fsync folder"}));
+    EXPECT_EQ(Order(), (std::vector<std::string>{"fsync file", "rename", "rename", "fsync file", "fsync folder"}));
     EXPECT_TRUE(ReadBytes(dir_ / "old.mgt") == new_);
     EXPECT_EQ(dir_.Listing(), std::set<std::string>{"old.mgt"});
   }
@@ -237,7 +238,7 @@ TEST_F(PosixHostFile, ExclusiveLockClearsAwayWhatKilledSavesLeftAndNothingElse) 
   const auto saveInChild = [&](bool kill, int hold) {
     const pid_t child = ::fork();
     if (child == 0) {
-      killInFsync = kill;
+      killAtFsync = kill ? 1 : 0;
       holdFsyncUntilReadable = hold;
       WriteFileSafely(image, new_);
       ::_exit(0);
@@ -274,6 +275,28 @@ TEST_F(PosixHostFile, ExclusiveLockClearsAwayWhatKilledSavesLeftAndNothingElse) 
   EXPECT_EQ(dir_.Listing(), (std::set<std::string>{"old.mgt", other}));
   ::close(gate[0]);
   ::close(gate[1]);
+}
+
+// A save killed while it overwrites a hard-linked file in place leaves the
+// whole new content beside it, which no later command clears away.
+TEST_F(PosixHostFile, SaveKilledWhileWritingInPlaceKeepsTheNewContentBeside) {
+  ASSERT_EQ(::link((dir_ / "old.mgt").c_str(), (dir_ / "alias.mgt").c_str()), 0);
+  const pid_t child = ::fork();
+  if (child == 0) {
+    killAtFsync = 2;  // the old file's, after the new one's
+    WriteFileSafely(dir_ / "alias.mgt", new_);
+    ::_exit(0);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFSIGNALED(status));
+  { const ImageLock lock(dir_ / "old.mgt", ImageLock::Mode::Exclusive); }
+  std::set<std::string> names = dir_.Listing();
+  ASSERT_EQ(names.size(), 3u);
+  names.erase("old.mgt");
+  names.erase("alias.mgt");
+  EXPECT_TRUE(names.begin()->ends_with(".new")) << *names.begin();
+  EXPECT_TRUE(ReadBytes(dir_.Path() / *names.begin()) == new_);
 }
 
 }  // namespace

@@ -14,7 +14,7 @@ if [ "${1:-}" = "--options" ]; then
   shift
 fi
 
-"$root/scripts/install-deps.sh"
+"$root/scripts/install-deps.sh" --tests
 need=()
 for tool in xvfb-run:xvfb xauth:xauth import:imagemagick xdotool:xdotool; do
   command -v "${tool%%:*}" >/dev/null || need+=("${tool#*:}")

@@ -67,6 +67,10 @@ strip --strip-unneeded --remove-section=.comment --remove-section=.note "$usr"/b
 gzip -9n "$usr"/share/man/man1/*.1
 doc="$usr/share/doc/vellonix"
 mkdir -p "$doc"
+# vellonix-cli carries the code of two header-only libraries, whose
+# notices go with it: their holders and licence texts as Debian ships them.
+holder() { awk -v RS= '/^Files: \*\n/' "/usr/share/doc/$1/copyright" | sed -n 's/^Copyright: / /p'; }
+licence() { awk -v RS= -v name="$2" '$0 ~ "^License: " name "\n " { print; exit }' "/usr/share/doc/$1/copyright"; }
 {
   echo "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/"
   echo "Upstream-Name: SAM Coupé Vellonix"
@@ -74,7 +78,20 @@ mkdir -p "$doc"
   echo "Files: *"
   sed -n 's/^Copyright (c) /Copyright: /p' "$root/LICENSE"
   echo "License: MIT"
+  echo
+  echo "Files: usr/bin/vellonix-cli"
+  sed -n 's/^Copyright (c) /Copyright: /p' "$root/LICENSE"
+  holder libcli11-dev
+  holder nlohmann-json3-dev
+  echo "License: MIT and BSD-3-clause and Expat"
+  echo "Comment: Compiled in are CLI11 (BSD-3-clause) and nlohmann-json (Expat)."
+  echo
+  echo "License: MIT"
   sed -n '/^Permission/,$p' "$root/LICENSE" | sed 's/^$/./; s/^/ /'
+  echo
+  licence libcli11-dev BSD-3-clause
+  echo
+  licence nlohmann-json3-dev Expat
 } >"$doc/copyright"
 printf 'vellonix (%s) unstable; urgency=medium\n\n  * Release %s.\n\n -- %s  %s\n' \
   "$version" "$version" "$maintainer" "$(date -ud "@$SOURCE_DATE_EPOCH" -R)" | gzip -9n >"$doc/changelog.gz"

@@ -32,7 +32,9 @@ done
 
 dpkg-deb -x "$deb" "$work/tree"
 "$source_dir/tests/install/check_desktop_files.sh" "$work/tree/usr" "$app" || fail "the packaged desktop files"
-grep -q "^License: MIT" "$work/tree/usr/share/doc/vellonix/copyright" || fail "the copyright file names no licence"
+for licence in MIT BSD-3-clause Expat; do
+  grep -q "^License: $licence$" "$work/tree/usr/share/doc/vellonix/copyright" || fail "the copyright file lacks the $licence text"
+done
 
 [ "$failures" -eq 0 ] && echo "package checks passed ($(du -h "$deb" | cut -f1))"
 exit $((failures != 0))

@@ -264,7 +264,7 @@ IntegrationLocations FreedesktopShellIntegration::Locations() {
   }
   std::string& menu = where.Shortcuts[Index(Shortcut::StartMenu)];
   if (installed.PerUser()) {
-    menu = installed.User.string() + " (installed for this user)";
+    menu = installed.User.string() + ", installed for this user";
   } else if (!installed.System.empty()) {
     menu = installed.System.string() + (installed.UserHides ? ", hidden by " + installed.User.string() : "");
   } else {

@@ -25,6 +25,7 @@ TEST_PACKAGES=(
   libgtest-dev
   xdg-utils libfile-mimeinfo-perl libglib2.0-bin  # xdg-mime, gio: what the desktop opens a file with
   groff-base                                      # the man pages, checked for warnings
+  bash-completion zsh fish                        # the shell completions, tried in each shell
 )
 VALIDATOR_PACKAGES=(
   desktop-file-utils  # desktop-file-validate

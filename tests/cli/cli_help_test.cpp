@@ -2,6 +2,7 @@
 // of 80 columns, and the wrapping keeps every word.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <sstream>
 
 #include "cli_runner.hpp"
@@ -31,22 +32,22 @@ TEST(CliHelp, WrapsAtBlanksAndKeepsEveryWord) {
   for (const auto& c : cases) EXPECT_EQ(cli::WrapText(c.Text, c.Width), c.Wrapped) << c.Text;
 }
 
-TEST(CliHelp, EveryCommandsHelpFitsEightyColumns) {
+// Each command's help (the program's first) by the command's words.
+std::map<std::vector<std::string>, std::vector<std::string>> EveryHelp() {
   ScratchDir dir;
+  std::map<std::vector<std::string>, std::vector<std::string>> helps;
   std::vector<std::vector<std::string>> pending{{}};
-  int helps = 0;
   while (!pending.empty()) {
     const std::vector<std::string> command = pending.back();
     pending.pop_back();
     std::vector<std::string> args = command;
     args.emplace_back("--help");
     const CliRun run = RunCli(dir, args);
-    ASSERT_EQ(run.ExitCode, 0) << args.front();
-    ++helps;
+    EXPECT_EQ(run.ExitCode, 0) << args.front();
     std::istringstream lines(run.Out);
     bool commands = false;
     for (std::string line; std::getline(lines, line);) {
-      EXPECT_LE(Columns(line), cli::kHelpWidth) << (command.empty() ? "vellonix-cli" : command.back()) << ": " << line;
+      helps[command].push_back(line);
       // The commands listed lead to their own help.
       if (line == "Subcommands:" || line == "SUBCOMMANDS:") {
         commands = true;
@@ -59,7 +60,42 @@ TEST(CliHelp, EveryCommandsHelpFitsEightyColumns) {
       }
     }
   }
-  EXPECT_GE(helps, 16);  // the program, its commands, and those of disk and integration
+  return helps;
+}
+
+TEST(CliHelp, EveryCommandsHelpFitsEightyColumns) {
+  const auto helps = EveryHelp();
+  for (const auto& [command, lines] : helps) {
+    for (const std::string& line : lines) {
+      EXPECT_LE(Columns(line), cli::kHelpWidth) << (command.empty() ? "vellonix-cli" : command.back()) << ": " << line;
+    }
+  }
+  EXPECT_GE(helps.size(), 16U);  // the program, its commands, and those of disk and integration
+}
+
+// The shells' completions know every command and long option the help
+// shows (bash and zsh spell an option --name, fish -l name).
+TEST(CliHelp, TheShellCompletionsKnowEveryCommandAndOption) {
+  const auto text = [](const char* file) { return ReadText(std::string(VELLONIX_COMPLETIONS) + "/" + file); };
+  const std::pair<std::string, std::string> shells[] = {
+      {"--", text("vellonix-cli.bash")}, {"--", text("_vellonix-cli")}, {"-l ", text("vellonix-cli.fish")}};
+  for (const auto& [command, lines] : EveryHelp()) {
+    for (const auto& [prefix, script] : shells) {
+      if (!command.empty()) {
+        EXPECT_NE(script.find(command.back()), std::string::npos) << command.back();
+      }
+      for (const std::string& line : lines) {
+        // "  -h,--help", "  --mgt TEXT:{on,off}  Open ...": the long names.
+        if (!line.starts_with("  -")) continue;
+        const std::string names = line.substr(2, line.find(' ', 2) - 2);
+        for (auto at = names.find("--"); at != std::string::npos; at = names.find("--", at + 2)) {
+          const std::string name = names.substr(at + 2, names.find(',', at) - at - 2);
+          EXPECT_NE(script.find(prefix + name), std::string::npos)
+              << prefix << name << " of " << (command.empty() ? "vellonix-cli" : command.back());
+        }
+      }
+    }
+  }
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 # The checks an installation's desktop files must pass, wherever they were
 # put (cmake --install, the Debian package): the desktop entry, the
 # metainfo, the MIME package (it builds a database, typing files by name
-# alone) and the man pages.
+# alone), the shell completions and the man pages.
 #   check_desktop_files.sh ROOT APP-ID   (ROOT: the /usr of the tree)
 set -uo pipefail
 root=$1 app=$2
@@ -21,6 +21,11 @@ for glob in '*.mgt:application/x-sam-mgt-disk-image' '*.sad:application/x-sam-sa
   grep -qxF "50:${glob#*:}:${glob%%:*}" "$mime/globs2" || fail "the MIME database lacks $glob"
 done
 ! grep -qa x-sam "$mime/magic" || fail "the MIME package types files by their contents, not their names"
+
+for completion in bash-completion/completions/vellonix-cli fish/vendor_completions.d/vellonix-cli.fish \
+                  zsh/*-*/_vellonix-cli; do
+  compgen -G "$root/share/$completion" >/dev/null || fail "no $completion"
+done
 
 for page in vellonix vellonix-cli; do
   file="$root/share/man/man1/$page.1"

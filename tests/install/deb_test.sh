@@ -20,7 +20,8 @@ for file in usr/bin/vellonix usr/bin/vellonix-cli "usr/share/applications/$app.d
             "usr/share/mime/packages/$app.xml" "usr/share/metainfo/$app.metainfo.xml" \
             "usr/share/icons/hicolor/scalable/apps/$app.svg" "usr/share/icons/hicolor/48x48/mimetypes/$app-diskimage-1.png" \
             usr/share/man/man1/vellonix.1.gz usr/share/man/man1/vellonix-cli.1.gz \
-            usr/share/doc/vellonix/copyright usr/share/doc/vellonix/changelog.gz; do
+            usr/share/doc/vellonix/copyright usr/share/doc/vellonix/changelog.gz \
+            usr/share/zsh/vendor-completions/_vellonix-cli; do
   grep -q " \./$file\$" <<<"$contents" || fail "the package lacks /$file"
 done
 grep -v ' \./usr/' <<<"$contents" | grep -v ' \./$' | grep . && fail "the package has files outside /usr"

@@ -27,10 +27,16 @@ for completion in bash-completion/completions/vellonix-cli fish/vendor_completio
   compgen -G "$root/share/$completion" >/dev/null || fail "no $completion"
 done
 
+# The pages are dated like the release, and hold what a reader looks for.
+released=$(sed -n 's/.*<release version="[^"]*" date="\([^"]*\)".*/\1/p' "$root/share/metainfo/$app.metainfo.xml")
 for page in vellonix vellonix-cli; do
   file="$root/share/man/man1/$page.1"
   [ -f "$file" ] || file="$file.gz"
   warnings=$(zcat -f "$file" | LC_ALL=C.UTF-8 groff -man -ww -z -Tutf8 2>&1)
   [ -z "$warnings" ] || fail "$page.1: $warnings"
+  zcat -f "$file" | grep -q "^\.TH [^ ]* 1 \"*$released\"* " || fail "$page.1 is not dated $released"
+  for section in SYNOPSIS OPTIONS "EXIT STATUS" ENVIRONMENT EXAMPLES; do
+    zcat -f "$file" | grep -q "^\.SH \"*$section\"*$" || fail "$page.1 has no $section"
+  done
 done
 exit $((failures != 0))

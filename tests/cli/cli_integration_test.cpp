@@ -30,7 +30,7 @@ class CliIntegrationTest : public ::testing::Test {
   CliRun Run(const std::string& program, const std::vector<std::string>& args) {
     const std::vector<std::string> environment{
         "HOME=" + home_.string(), "XDG_DATA_HOME=" + Data("").string(), "XDG_CONFIG_HOME=" + Config("").string(),
-        "XDG_DATA_DIRS=/usr/local/share:/usr/share", "XDG_CURRENT_DESKTOP="};
+        "XDG_DATA_DIRS=/usr/share", "XDG_CONFIG_DIRS=" + (dir_ / "etc"), "XDG_CURRENT_DESKTOP="};
     CliRun run;
     run.ExitCode = RunProgram({program, args, dir_.Path(), environment, dir_ / ".out", false, dir_ / ".err"});
     run.Out = ReadText(dir_ / ".out");

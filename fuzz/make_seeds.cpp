@@ -260,9 +260,10 @@ void WriteRegression(const std::filesystem::path& folder) {
   loopChunks.Chunk(core::kSadHeaderSize, loop, core::kMaxDirSlots - 1);
   Write(folder, "looping-chains-sad", SixScans(loopChunks));
 
-  // A chain that reaches its third sector through the link (1, 33): no
-  // real sector, but inside the disk, where track 4 sector 3 lies, which
-  // its map leaves out. Extract reads it, so an addition must not take it.
+  // A chain whose second sector links to (1, 33): no real sector, though
+  // its offset is track 4 sector 3's, which the map leaves out. The chain
+  // ends there, so extract gives two sectors' worth and an addition may
+  // take that sector without changing the file.
   ImageBuilder aliased;
   const auto third = aliased.PlaceCodeFile(0, "aliased", Pattern(1200, 31));
   const auto second = static_cast<std::size_t>(core::SectorEnd(4, 2));

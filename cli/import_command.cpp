@@ -1,12 +1,13 @@
 // import: a disk image as another tool wrote it, saved as MGT or SAD.
 #include <cstdio>
+#include <utility>
 
 #include "commands.hpp"
-#include "gzip_data.hpp"
 #include "terminal_text.hpp"
 #include "vellonix/core/host_file.hpp"
 #include "vellonix/core/image_file.hpp"
 #include "vellonix/formats/disk_import.hpp"
+#include "vellonix/formats/gzip_data.hpp"
 
 namespace vellonix::cli {
 
@@ -38,8 +39,12 @@ std::vector<std::uint8_t> ReadInput(const std::string& path) {
 
 int RunImport(const ImportOptions& options) {
   std::vector<std::uint8_t> bytes = ReadInput(options.Input);
-  const bool packed = IsGzip(bytes);
-  if (packed) bytes = Gunzip(bytes, kLargestInput);
+  const bool packed = formats::IsGzip(bytes);
+  if (packed) {
+    formats::GunzipResult unpacked = formats::Gunzip(bytes, kLargestInput);
+    if (!unpacked.Error.empty()) throw CommandError(unpacked.Error);
+    bytes = std::move(unpacked.Bytes);
+  }
 
   auto disk = std::make_unique<core::DiskImageBuffer>();
   formats::ImportResult result = formats::ImportDiskImage(bytes, options.Input, *disk);

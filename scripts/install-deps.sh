@@ -9,7 +9,7 @@ PACKAGES=(
   libgtest-dev              # unit tests
   libcli11-dev              # vellonix-cli's command line
   nlohmann-json3-dev        # vellonix-cli's --json output
-  zlib1g-dev libpng-dev     # vellonix-cli: gzip-compressed images, SCREEN$ pictures as PNG
+  zlib1g-dev libpng-dev     # gzip-compressed images (formats), SCREEN$ pictures as PNG (vellonix-cli)
   qt6-base-dev qt6-svg-dev  # the desktop program (Widgets, SVG icons)
   libqt6svg6                # SVG icons at run time
   clang libclang-rt-14-dev  # the fuzz target (libFuzzer)
@@ -24,7 +24,7 @@ PACKAGES=(
 WINDOWS_PACKAGES=(
   g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64
   googletest
-  libz-mingw-w64-dev        # vellonix-cli's gzip import (Debian has no libpng for Windows)
+  libz-mingw-w64-dev        # gzip-compressed images (Debian has no libpng for Windows)
   wine wine64
 )
 if [ "${1:-}" = "--windows" ]; then

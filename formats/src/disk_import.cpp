@@ -183,15 +183,23 @@ std::string DescribeProblem(const SectorProblem& problem) {
 }
 
 ImportResult ImportDiskImage(Bytes file, std::string_view fileName, core::DiskImageBuffer& disk) {
+  ImportResult result;
+  // What the program itself opens is read as it opens it, whatever its
+  // first bytes spell: a disk's first sector may begin with a signature.
+  if (const auto container = core::RecogniseContainer(file.size(), fileName)) {
+    core::DecodeContainer(*container, file, disk);
+    result.Imported = true;
+    result.Kind = *container == core::ContainerKind::Mgt ? "MGT image" : "SAD image";
+    return result;
+  }
   if (StartsWith(file, kEdskSignature)) return ImportCpcImage(file, true, disk);
   if (StartsWith(file, kDskSignature)) return ImportCpcImage(file, false, disk);
 
-  ImportResult result;
   const bool sadSignature = StartsWith(file, kSadSignature);
-  if (file.size() == core::kSadFileSize && (sadSignature || core::HasExtension(fileName, ".SAD"))) {
+  if (file.size() == core::kSadFileSize && sadSignature) {
     core::DecodeContainer(core::ContainerKind::Sad, file, disk);
     result.Kind = "SAD image";
-  } else if (sadSignature) {
+  } else if (sadSignature && file.size() != core::kMgtFileSize) {
     const auto geometry = file.size() >= core::kSadHeaderSize ? file.subspan(18, 4) : Bytes{};
     result.Error = "a SAD image of " + Thousands(file.size()) + " bytes" +
                    (geometry.empty() ? std::string()
@@ -202,7 +210,7 @@ ImportResult ImportDiskImage(Bytes file, std::string_view fileName, core::DiskIm
     return result;
   } else if (file.size() == core::kMgtFileSize) {
     core::DecodeContainer(core::ContainerKind::Mgt, file, disk);
-    result.Kind = core::HasExtension(fileName, ".MGT") ? "MGT image" : "raw image in MGT order";
+    result.Kind = "raw image in MGT order";
   } else {
     result.Error = Thousands(file.size()) + " bytes without the signature of an EDSK, DSK or SAD image, and no raw "
                    "image's 819,200";

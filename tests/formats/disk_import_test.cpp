@@ -85,6 +85,34 @@ TEST_F(DiskImport, EveryKindReadsBackByteForByte) {
   }
 }
 
+// A disk's first sector may begin with any bytes, another format's
+// signature among them, and the program reads a SAD file whatever its
+// header holds: an image the program opens is read as it opens it, and a
+// raw image of a disk's size is no broken SAD image.
+TEST_F(DiskImport, ADiskBeginningWithASignatureIsReadAsWhatItsSizeAndNameSay) {
+  const struct {
+    std::string_view Signature;
+    core::ContainerKind Container;
+    const char* Name;
+    const char* Kind;
+  } cases[] = {
+      {"EXTENDED CPC DSK File", core::ContainerKind::Mgt, "disk.mgt", "MGT image"},
+      {"MV - CPCEMU Disk-File", core::ContainerKind::Mgt, "disk.MGT", "MGT image"},
+      {"Yolt's disk backup", core::ContainerKind::Mgt, "disk.mgt", "MGT image"},
+      {"Yolt's disk backup", core::ContainerKind::Mgt, "disk.img", "raw image in MGT order"},
+      {"EXTENDED CPC DSK File", core::ContainerKind::Sad, "disk.sad", "SAD image"},
+  };
+  for (const auto& c : cases) {
+    if (c.Container == core::ContainerKind::Mgt) std::copy(c.Signature.begin(), c.Signature.end(), disk_->begin());
+    Bytes file = core::EncodeContainer(c.Container, *disk_);
+    if (c.Container == core::ContainerKind::Sad) std::copy(c.Signature.begin(), c.Signature.end(), file.begin());
+    const auto result = Import(file, c.Name);
+    ASSERT_TRUE(result.Imported) << c.Signature << " " << c.Name << ": " << result.Error;
+    EXPECT_EQ(result.Kind, c.Kind) << c.Signature << " " << c.Name;
+    EXPECT_TRUE(*imported_ == *disk_) << c.Signature << " " << c.Name;
+  }
+}
+
 // A damaged copy keeps what it stores (a CRC error is usually a bit or
 // two); only what no copy stores is zero-filled.
 TEST_F(DiskImport, DamagedSectorsKeepTheirBytesAndMissingOnesAreZeroFilled) {

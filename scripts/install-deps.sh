@@ -13,7 +13,7 @@ BUILD_PACKAGES=(
   cmake make g++            # the toolchain
   libcli11-dev              # vellonix-cli's command line
   nlohmann-json3-dev        # vellonix-cli's --json output
-  zlib1g-dev libpng-dev     # vellonix-cli: gzip-compressed images, SCREEN$ pictures as PNG
+  zlib1g-dev libpng-dev     # gzip-compressed images (formats), SCREEN$ pictures as PNG (vellonix-cli)
   qt6-base-dev qt6-svg-dev  # the desktop program (Widgets, SVG icons)
   libqt6svg6                # SVG icons at run time
   shared-mime-info desktop-file-utils  # installing: the MIME and desktop databases refreshed
@@ -45,7 +45,7 @@ PACKAGING_PACKAGES=(dpkg-dev lintian)
 WINDOWS_PACKAGES=(
   g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64
   googletest
-  libz-mingw-w64-dev        # vellonix-cli's gzip import (Debian has no libpng for Windows)
+  libz-mingw-w64-dev        # gzip-compressed images (Debian has no libpng for Windows)
   wine wine64
 )
 

@@ -5,6 +5,7 @@
 #include "vellonix/core/host_file.hpp"
 #include "vellonix/core/image_file.hpp"
 #include "vellonix/formats/disk_import.hpp"
+#include "vellonix/formats/gzip_data.hpp"
 
 namespace vellonix::formats {
 
@@ -12,8 +13,6 @@ namespace {
 
 // Larger files are no disk image of any tool import knows.
 constexpr std::size_t kLargestForeignImage = 16 * 1024 * 1024;
-
-bool IsGzip(const std::vector<std::uint8_t>& bytes) { return bytes.size() >= 2 && bytes[0] == 0x1F && bytes[1] == 0x8B; }
 
 // What import would take the file for, when it takes it at all.
 std::string ImportableAs(const core::RefusedImage& refused, std::string_view path) {

@@ -6,36 +6,38 @@
 
 #include "dialog_support.hpp"
 #include "image_list.hpp"
+#include "vellonix/ui/dialog_layouts.hpp"
 #include "vellonix/ui/form1.hpp"
 
 namespace vellonix::ui::qt {
 
+namespace layout = about_layout;
+
 TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
-  setWindowTitle(QStringLiteral("About"));
-  UseDialogBorder(*this, {247, 189});
+  setWindowTitle(QString::fromUtf8(layout::kCaption));
+  UseDialogBorder(*this, layout::kClient);
 
   auto* panel = new QFrame(this);
   panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  panel->setGeometry(8, 8, 231, 137);
+  panel->setGeometry(ToQt(layout::kPanel));
 
   auto* picture = new QLabel(panel);
-  picture->setGeometry(8, 8, 64, 64);
-  picture->setPixmap(SvgPixmap(QStringLiteral(":/icons/about/about.svg"), 64));
+  picture->setGeometry(ToQt(layout::kPicture));
+  picture->setPixmap(SvgPixmap(QStringLiteral(":/icons/about/about.svg"), layout::kPicture.Width));
 
   ProductName = new QLabel(QString::fromUtf8(kApplicationTitle), panel);
-  ProductName->setGeometry(80, 12, 143, 20);
+  ProductName->setGeometry(ToQt(layout::kProductName));
   QFont bold = ProductName->font();
   bold.setBold(true);
   ProductName->setFont(bold);
-  Version = new QLabel(QStringLiteral("Version %1").arg(QStringLiteral(VELLONIX_VERSION)), panel);
-  Version->setGeometry(80, 36, 143, 16);
-  Comments = new QLabel(QStringLiteral("Opens, lists and changes SAM Coupé floppy disk images in MGT and SAD form."),
-                        panel);
-  Comments->setGeometry(8, 80, 215, 48);
+  Version = new QLabel(FromUtf8(AboutVersionText()), panel);
+  Version->setGeometry(ToQt(layout::kVersion));
+  Comments = new QLabel(QString::fromUtf8(layout::kCommentsText), panel);
+  Comments->setGeometry(ToQt(layout::kComments));
   Comments->setWordWrap(true);
 
-  OKButton = new QPushButton(QStringLiteral("&OK"), this);
-  OKButton->setGeometry(86, 156, 75, 25);
+  OKButton = new QPushButton(QString::fromUtf8(kOkCaption), this);
+  OKButton->setGeometry(ToQt(layout::kOKButton));
   OKButton->setDefault(true);
   connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
 }

@@ -5,12 +5,14 @@
 
 #include <string>
 
+#include <QRect>
 #include <QString>
+
+#include "vellonix/ui/window_layout.hpp"
 
 class QDialog;
 class QObject;
 class QPushButton;
-class QSize;
 class QValidator;
 class QWidget;
 
@@ -19,8 +21,10 @@ namespace vellonix::ui::qt {
 QString FromUtf8(const std::string& text);
 std::string ToUtf8(const QString& text);
 
+inline QRect ToQt(const Rect& rect) { return {rect.Left, rect.Top, rect.Width, rect.Height}; }
+
 // A fixed-size dialog with a title bar and close box only.
-void UseDialogBorder(QDialog& dialog, const QSize& clientSize);
+void UseDialogBorder(QDialog& dialog, const Size& clientSize);
 
 // Moves `dialog` so that it stands centred on its parent window.
 void CentreOnParent(QWidget& dialog);
@@ -34,7 +38,7 @@ struct OkCancelButtons {
 };
 
 // "&OK" (the default button, accepting) and "&Cancel" (rejecting, as Esc
-// does), 75 × 25 each, at the given left edges and top.
-OkCancelButtons AddOkCancelButtons(QDialog& dialog, int okLeft, int cancelLeft, int top);
+// does), where the layout puts them.
+OkCancelButtons AddOkCancelButtons(QDialog& dialog, const Rect& ok, const Rect& cancel);
 
 }  // namespace vellonix::ui::qt

@@ -9,38 +9,38 @@
 #include <QRadioButton>
 
 #include "dialog_support.hpp"
+#include "vellonix/ui/dialog_layouts.hpp"
 
 namespace vellonix::ui::qt {
 
 namespace {
 constexpr int kUnlimited = 32767;  // QLineEdit's own maximum
+namespace layout = newdisk_layout;
 }
 
 TOKBottomDlg1::TOKBottomDlg1(NewDiskDialogModel& model, QWidget* parent) : QDialog(parent), model_(model) {
   setObjectName(QStringLiteral("OKBottomDlg1"));
-  setWindowTitle(QStringLiteral("New diskimage"));
-  UseDialogBorder(*this, {274, 181});
+  setWindowTitle(QString::fromUtf8(layout::kCaption));
+  UseDialogBorder(*this, layout::kClient);
 
-  RadioGroup3 = new QGroupBox(QStringLiteral("Disk format"), this);
-  RadioGroup3->setGeometry(8, 8, 257, 73);
+  RadioGroup3 = new QGroupBox(QString::fromUtf8(layout::kRadioGroup3Caption), this);
+  RadioGroup3->setGeometry(ToQt(layout::kRadioGroup3));
   buttons_ = new QButtonGroup(this);
-  const char* items[] = {"SAM-DOS format (no disk name)", "MasterDOS format (10 character disk name)",
-                         "B-DOS format (16 character disk name)"};
   for (int item = 0; item < 3; ++item) {
-    auto* radio = new QRadioButton(QString::fromUtf8(items[item]), RadioGroup3);
-    radio->setGeometry(6, 16 + item * 17, 250, 17);  // room for the longest caption
+    auto* radio = new QRadioButton(QString::fromUtf8(layout::kRadioItems[static_cast<std::size_t>(item)]), RadioGroup3);
+    radio->setGeometry(ToQt(layout::RadioItem(item)));
     buttons_->addButton(radio, item);
     RadioGroup3Items[static_cast<std::size_t>(item)] = radio;
   }
   connect(buttons_, &QButtonGroup::idClicked, this, &TOKBottomDlg1::RadioGroup3Click);
 
-  GroupBox1 = new QGroupBox(QStringLiteral("Disk name"), this);
-  GroupBox1->setGeometry(8, 88, 257, 49);
+  GroupBox1 = new QGroupBox(QString::fromUtf8(layout::kGroupBox1Caption), this);
+  GroupBox1->setGeometry(ToQt(layout::kGroupBox1));
   Edit1 = new QLineEdit(GroupBox1);
-  Edit1->setGeometry(16, 16, 225, 21);
+  Edit1->setGeometry(ToQt(layout::kEdit1));
   Edit1->setValidator(NewSamNameValidator(Edit1));
 
-  const OkCancelButtons buttons = AddOkCancelButtons(*this, 55, 143, 148);
+  const OkCancelButtons buttons = AddOkCancelButtons(*this, layout::kOKBtn, layout::kCancelBtn);
   OKBtn = buttons.Ok;
   CancelBtn = buttons.Cancel;
 

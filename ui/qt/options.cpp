@@ -10,15 +10,13 @@
 
 #include "dialog_support.hpp"
 #include "image_list.hpp"
+#include "vellonix/ui/dialog_layouts.hpp"
 
 namespace vellonix::ui::qt {
 
 namespace {
 
-constexpr int kIconSize = 32;
-constexpr int kBoxHeight = 17;
-constexpr int kBoxPitch = 20;
-constexpr int kBoxTop = 18;
+namespace layout = options_layout;
 
 // The program's icons in the order its file carries them.
 const char* const kProgramIcons[integration::kIconCount] = {
@@ -28,11 +26,11 @@ const char* const kProgramIcons[integration::kIconCount] = {
 
 TOKBottomDlg::TOKBottomDlg(OptionsDialogModel& model, QWidget* parent) : QDialog(parent), model_(model) {
   setObjectName(QStringLiteral("OKBottomDlg"));
-  setWindowTitle(QStringLiteral("Options"));
-  UseDialogBorder(*this, {257, 168});
+  setWindowTitle(QString::fromUtf8(layout::kCaption));
+  UseDialogBorder(*this, layout::kClient);
   BuildAssociations();
   BuildAccessibility();
-  const OkCancelButtons buttons = AddOkCancelButtons(*this, 92, 174, 136);
+  const OkCancelButtons buttons = AddOkCancelButtons(*this, layout::kOKBtn, layout::kCancelBtn);
   OKBtn = buttons.Ok;
   CancelBtn = buttons.Cancel;
   WidenForCaptions();
@@ -40,24 +38,24 @@ TOKBottomDlg::TOKBottomDlg(OptionsDialogModel& model, QWidget* parent) : QDialog
 }
 
 void TOKBottomDlg::BuildAssociations() {
-  GroupBox1 = new QGroupBox(QStringLiteral("Assosiations"), this);
-  GroupBox1->setGeometry(8, 8, 89, 121);
-  CheckBox1 = new QCheckBox(QStringLiteral("MGT"), GroupBox1);
-  CheckBox1->setGeometry(10, kBoxTop, 70, kBoxHeight);
-  CheckBox2 = new QCheckBox(QStringLiteral("SAD"), GroupBox1);
-  CheckBox2->setGeometry(10, kBoxTop + kBoxPitch, 70, kBoxHeight);
+  GroupBox1 = new QGroupBox(QString::fromUtf8(layout::kGroupBox1Caption), this);
+  GroupBox1->setGeometry(ToQt(layout::kGroupBox1));
+  CheckBox1 = new QCheckBox(QString::fromUtf8(layout::kCheckBox1Caption), GroupBox1);
+  CheckBox1->setGeometry(ToQt(layout::kCheckBox1));
+  CheckBox2 = new QCheckBox(QString::fromUtf8(layout::kCheckBox2Caption), GroupBox1);
+  CheckBox2->setGeometry(ToQt(layout::kCheckBox2));
 
   Image1 = new QLabel(GroupBox1);
   Image1->setObjectName(QStringLiteral("Image1"));
-  Image1->setGeometry(14, 70, kIconSize, kIconSize);
+  Image1->setGeometry(ToQt(layout::kImage1));
 
   // SpinButton1: an up/down pair right of the icon; held down, it repeats.
   SpinButton1Up = new QToolButton(GroupBox1);
   SpinButton1Down = new QToolButton(GroupBox1);
   SpinButton1Up->setArrowType(Qt::UpArrow);
   SpinButton1Down->setArrowType(Qt::DownArrow);
-  SpinButton1Up->setGeometry(54, 70, 15, kIconSize / 2);
-  SpinButton1Down->setGeometry(54, 70 + kIconSize / 2, 15, kIconSize / 2);
+  SpinButton1Up->setGeometry(ToQt(layout::kSpinUp));
+  SpinButton1Down->setGeometry(ToQt(layout::kSpinDown));
   for (QToolButton* button : {SpinButton1Up, SpinButton1Down}) {
     button->setAutoRepeat(true);
     button->setFocusPolicy(Qt::NoFocus);
@@ -67,13 +65,13 @@ void TOKBottomDlg::BuildAssociations() {
 }
 
 void TOKBottomDlg::BuildAccessibility() {
-  GroupBox2 = new QGroupBox(QStringLiteral("Accessibility"), this);
-  GroupBox2->setGeometry(104, 8, 145, 121);
+  GroupBox2 = new QGroupBox(QString::fromUtf8(layout::kGroupBox2Caption), this);
+  GroupBox2->setGeometry(ToQt(layout::kGroupBox2));
   for (const integration::Shortcut shortcut : integration::kShortcuts) {
     const std::size_t box = integration::Index(shortcut);
     auto* check = new QCheckBox(QString::fromUtf8(integration::ShortcutCaption(shortcut)), GroupBox2);
     check->setObjectName(QStringLiteral("CheckBox%1").arg(box + 3));
-    check->setGeometry(10, kBoxTop + static_cast<int>(box) * kBoxPitch, 130, kBoxHeight);
+    check->setGeometry(ToQt(layout::ShortcutBox(shortcut)));
     ShortcutBoxes[box] = check;
   }
 }
@@ -93,7 +91,7 @@ void TOKBottomDlg::WidenForCaptions() {
 
 void TOKBottomDlg::ShowSelectedIcon(std::uint16_t iconIndex) {
   const std::size_t icon = std::min<std::size_t>(iconIndex, integration::kIconCount - 1);
-  Image1->setPixmap(SvgPixmap(QString::fromLatin1(kProgramIcons[icon]), kIconSize));
+  Image1->setPixmap(SvgPixmap(QString::fromLatin1(kProgramIcons[icon]), layout::kIconSize));
   Image1->setProperty("iconIndex", static_cast<int>(icon));
 }
 

@@ -4,17 +4,18 @@
 #include <QProgressBar>
 
 #include "dialog_support.hpp"
+#include "vellonix/ui/dialog_layouts.hpp"
 #include "vellonix/ui/progress_window.hpp"
 
 namespace vellonix::ui::qt {
 
 TForm2::TForm2(QWidget* mainWindow) : QWidget(mainWindow, Qt::Dialog) {
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint);
-  setFixedSize(229, 73);
+  setFixedSize(progbar_layout::kClient.Width, progbar_layout::kClient.Height);
   setWindowTitle(QString::fromUtf8(kProgressWindowCaption));
   ProgressBar1 = new QProgressBar(this);
   ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
-  ProgressBar1->setGeometry(16, 24, 193, 25);
+  ProgressBar1->setGeometry(ToQt(progbar_layout::kProgressBar1));
   ProgressBar1->setRange(kProgressMin, kProgressMax);
   ProgressBar1->setValue(kProgressStart);
   ProgressBar1->setTextVisible(false);  // a plain smooth bar

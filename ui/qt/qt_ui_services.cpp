@@ -18,10 +18,6 @@ constexpr int kNameColumn = 1;  // the first sub-item
 
 }  // namespace
 
-void QtUiServices::SetDialogRunner(ModalDialog dialog, std::function<DialogResult()> run) {
-  dialogs_[static_cast<std::size_t>(dialog)] = std::move(run);
-}
-
 void QtUiServices::Beep() { QApplication::beep(); }
 
 MessageResult QtUiServices::ShowMessage(const std::string& text, MessageKind kind, MessageButtons buttons,
@@ -37,15 +33,10 @@ SaveFileResult QtUiServices::ShowSaveDialog(const SaveFileRequest& request) {
   return RunSaveDialog(parts_.Window, request);
 }
 
-DialogResult QtUiServices::ShowModalDialog(ModalDialog dialog) {
-  const auto& run = dialogs_[static_cast<std::size_t>(dialog)];
-  return run ? run() : DialogResult::Cancel;
-}
-
 void QtUiServices::ShowError(const std::string& text) {
-  QMessageBox box(QMessageBox::Critical, QStringLiteral("Error"), FromUtf8(text), QMessageBox::NoButton,
-                  parts_.Window);
-  box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+  QMessageBox box(QMessageBox::Critical, QString::fromUtf8(MessageCaption(MessageKind::Error)), FromUtf8(text),
+                  QMessageBox::NoButton, parts_.Window);
+  box.addButton(QString::fromUtf8(kOkButtonCaption), QMessageBox::AcceptRole);
   box.exec();
 }
 

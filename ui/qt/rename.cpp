@@ -6,25 +6,28 @@
 #include <QPushButton>
 
 #include "dialog_support.hpp"
+#include "vellonix/ui/dialog_layouts.hpp"
 
 namespace vellonix::ui::qt {
+
+namespace layout = rename_layout;
 
 TOKBottomDlg2::TOKBottomDlg2(NameDialogModel& model, QWidget* parent) : QDialog(parent), model_(model) {
   setObjectName(QStringLiteral("OKBottomDlg2"));
   setWindowTitle(FromUtf8(model_.Caption));
-  UseDialogBorder(*this, {234, 124});
+  UseDialogBorder(*this, layout::kClient);
 
   Bevel1 = new QFrame(this);
   Bevel1->setFrameStyle(QFrame::Box | QFrame::Sunken);
-  Bevel1->setGeometry(8, 8, 217, 73);
-  Label1 = new QLabel(QStringLiteral("Enter new name:"), this);
-  Label1->move(24, 16);
+  Bevel1->setGeometry(ToQt(layout::kBevel1));
+  Label1 = new QLabel(QString::fromUtf8(layout::kLabel1Caption), this);
+  Label1->move(layout::kLabel1.Left, layout::kLabel1.Top);
   Edit1 = new QLineEdit(this);
-  Edit1->setGeometry(24, 40, 185, 21);
+  Edit1->setGeometry(ToQt(layout::kEdit1));
   Edit1->setMaxLength(model_.Edit1MaxLength);
   Edit1->setValidator(NewSamNameValidator(Edit1));
 
-  const OkCancelButtons buttons = AddOkCancelButtons(*this, 39, 119, 92);
+  const OkCancelButtons buttons = AddOkCancelButtons(*this, layout::kOKBtn, layout::kCancelBtn);
   OKBtn = buttons.Ok;
   CancelBtn = buttons.Cancel;
 }

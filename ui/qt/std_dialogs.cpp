@@ -21,11 +21,10 @@ QString Suffix(const std::string& extension) {
 }  // namespace
 
 QStringList QtNameFilters(const std::string& filter) {
-  const QStringList parts = FromUtf8(filter).split(QLatin1Char('|'));
   QStringList filters;
-  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-    QString description = parts[i].trimmed();
-    const QString patterns = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts).join(QLatin1Char(' '));
+  for (const FilterEntry& entry : SplitFilter(filter)) {
+    QString description = FromUtf8(entry.Description).trimmed();
+    const QString patterns = FromUtf8(entry.Patterns).split(QLatin1Char(';'), Qt::SkipEmptyParts).join(QLatin1Char(' '));
     // "Disk images (*.mgt;*.sad)" already shows its patterns: put Qt's form there.
     static const QRegularExpression trailingGroup(QStringLiteral("\\s*\\([^()]*\\)$"));
     description.remove(trailingGroup);
@@ -43,7 +42,7 @@ QString SuffixOfNameFilter(const QString& nameFilter) {
 MessageResult ShowPlacedMessage(QWidget* parent, const std::string& text, MessageKind kind, MessageButtons buttons,
                                 ScreenPoint topLeft) {
   QMessageBox box(parent);
-  box.setWindowTitle(kind == MessageKind::Error ? QStringLiteral("Error") : QStringLiteral("Confirm"));
+  box.setWindowTitle(QString::fromUtf8(MessageCaption(kind)));
   box.setIcon(kind == MessageKind::Error ? QMessageBox::Critical : QMessageBox::Question);
   // Our texts lead with a line break of their own ("\rInvalid diskimage").
   box.setText(FromUtf8(text).remove(QLatin1Char('\r')).trimmed());
@@ -53,16 +52,16 @@ MessageResult ShowPlacedMessage(QWidget* parent, const std::string& text, Messag
   QPushButton* no = nullptr;
   QPushButton* cancel = nullptr;
   if (buttons == MessageButtons::Ok) {
-    ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    ok = box.addButton(QString::fromUtf8(kOkButtonCaption), QMessageBox::AcceptRole);
     box.setDefaultButton(ok);
     box.setEscapeButton(ok);
   } else {
-    yes = box.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
-    no = box.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
+    yes = box.addButton(QString::fromUtf8(kYesButtonCaption), QMessageBox::YesRole);
+    no = box.addButton(QString::fromUtf8(kNoButtonCaption), QMessageBox::NoRole);
     box.setDefaultButton(yes);
     // Closing the box is Cancel; a Yes/No box gets an unseen button for it,
     // or Qt would take the close as No.
-    cancel = box.addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole);
+    cancel = box.addButton(QString::fromUtf8(kCancelButtonCaption), QMessageBox::RejectRole);
     box.setEscapeButton(cancel);
     if (buttons == MessageButtons::YesNo) cancel->hide();
   }

@@ -18,40 +18,13 @@
 #include "about.hpp"
 #include "cold_start_hook.hpp"
 #include "host_path.hpp"
-#include "main_menu.hpp"
 #include "newdisk.hpp"
 #include "options.hpp"
 #include "progbar.hpp"
 #include "rename.hpp"
+#include "vellonix/ui/main_menu.hpp"
 
 namespace vellonix::ui::qt {
-
-namespace {
-
-using Command = void (TForm1::*)();
-
-// The menu items and their commands; View File and Format have none.
-Command CommandOf(MenuItem item) {
-  switch (item) {
-    case MenuItem::Opendiskimage1: return &TForm1::Opendiskimage1Click;
-    case MenuItem::Savediskimage1: return &TForm1::Savediskimage1Click;
-    case MenuItem::Savediskimageas1: return &TForm1::Savediskimageas1Click;
-    case MenuItem::Newdiskimage1: return &TForm1::Newdiskimage1Click;
-    case MenuItem::Changediskname1: return &TForm1::Changediskname1Click;
-    case MenuItem::ExtractFile1: return &TForm1::ExtractFile1Click;
-    case MenuItem::AddFile1: return &TForm1::AddFile1Click;
-    case MenuItem::RenameFile1: return &TForm1::RenameFile1Click;
-    case MenuItem::DeleteFile1: return &TForm1::DeleteFile1Click;
-    case MenuItem::Exit1: return &TForm1::Exit1Click;
-    case MenuItem::LOAD1: return &TForm1::LOAD1Click;
-    case MenuItem::Save1: return &TForm1::Save1Click;
-    case MenuItem::Options1: return &TForm1::Options1Click;
-    case MenuItem::about1: return &TForm1::about1Click;
-    default: return nullptr;
-  }
-}
-
-}  // namespace
 
 MainWindow::MainWindow(InstanceLauncher& launcher) {
   parts_.Window = this;
@@ -99,11 +72,11 @@ void MainWindow::BuildMenu() {
       }
       action = menus[top]->addAction(QString::fromUtf8(entry.Caption));
     }
-    action->setShortcut(entry.Shortcut);
+    action->setShortcut(QKeySequence(QString::fromStdString(entry.Shortcut.Text()), QKeySequence::PortableText));
     action->setEnabled(entry.Enabled);
     action->setVisible(entry.Visible);
     parts_.Actions[static_cast<std::size_t>(entry.Item)] = action;
-    if (const Command command = CommandOf(entry.Item)) {
+    if (const MenuCommand command = CommandOf(entry.Item)) {
       connect(action, &QAction::triggered, this, [this, command] { form_->RunCommand(command); });
     }
   }
@@ -120,8 +93,9 @@ void MainWindow::BuildListView() {
   list->setSelectionMode(QAbstractItemView::SingleSelection);
   list->setEditTriggers(QAbstractItemView::NoEditTriggers);
   list->setIconSize(QSize(kImageListSize, kImageListSize));
-  list->setHeaderLabels({QStringLiteral("File #"), QStringLiteral("Filename"), QStringLiteral("Size"),
-                         QStringLiteral("Type"), QStringLiteral("Details"), QStringLiteral("Date stamp")});
+  QStringList captions;
+  for (const char* caption : kColumnCaptions) captions << QString::fromUtf8(caption);
+  list->setHeaderLabels(captions);
   list->header()->setStretchLastSection(false);
   list->header()->setSectionsMovable(false);
   setCentralWidget(list);
@@ -159,7 +133,7 @@ void MainWindow::ApplyMetrics() {
     parts_.Panels[panel]->setFixedWidth(metrics_.Panels[panel]);
   }
   statusBar()->setFixedHeight(metrics_.StatusBarHeight);
-  setFixedSize(metrics_.Client.width(), metrics_.Client.height() + menuBar()->sizeHint().height());
+  setFixedSize(metrics_.Client.Width, metrics_.Client.Height + menuBar()->sizeHint().height());
 }
 
 void MainWindow::HookColdStart(std::vector<std::string> arguments) {

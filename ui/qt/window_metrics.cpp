@@ -1,10 +1,7 @@
 #include "window_metrics.hpp"
 
 #include <algorithm>
-#include <cmath>
-#include <numeric>
 
-#include <QApplication>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QHeaderView>
@@ -13,24 +10,9 @@
 #include <QStyleOptionViewItem>
 #include <QTreeWidget>
 
-#include "vellonix/core/list_row.hpp"
-
 namespace vellonix::ui::qt {
 
 namespace {
-
-using Texts = std::span<const std::string_view>;
-
-constexpr std::string_view kFileNumbers[] = {"80"};
-constexpr std::string_view kNames[] = {"MASTERDOS2", "Screen 1  ", "autoexec  "};
-constexpr std::string_view kSizes[] = {"780.0K"};
-constexpr std::string_view kDetails[] = {"Autostart at line 9999", "524288,491520,32768", "Mode 4 screen"};
-constexpr std::string_view kDates[] = {"31-12-1999 23:59:59", "24-12-1992 18:30"};
-constexpr std::string_view kDosFormats[] = {"SAM-DOS format", "MasterDOS format", "B-DOS format"};
-constexpr std::string_view kDiskNames[] = {"Disk name: MASTERDOS UTILS ", "Disk has no name"};
-constexpr std::string_view kFileCounts[] = {"80 Files"};
-constexpr std::string_view kCorruptedCounts[] = {"80 Corrupted files"};
-constexpr std::string_view kFreeSpace[] = {"780.0 K free", "-0.5 K free"};
 
 QString Text(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
@@ -67,75 +49,26 @@ class PanelProbe {
   QLabel probe_;
 };
 
-double Ratio(int needed, int available) { return static_cast<double>(needed) / available; }
-
 }  // namespace
 
-std::span<const std::string_view> UsualColumnTexts(int column) {
-  switch (column) {
-    case 0: return kFileNumbers;
-    case 1: return kNames;
-    case 2: return kSizes;
-    case 3: return core::FileTypeNames;
-    case 4: return kDetails;
-    case 5: return kDates;
-    default: return {};
-  }
-}
-
-std::span<const std::string_view> UsualPanelTexts(int panel) {
-  switch (panel) {
-    case 0: return kDosFormats;
-    case 1: return kDiskNames;
-    case 2: return kFileCounts;
-    case 3: return kCorruptedCounts;
-    case 4: return kFreeSpace;
-    default: return {};
-  }
-}
-
 MainWindowMetrics MetricsFor(const QTreeWidget& list, const QLabel& panel) {
-  double scale = 1.0;
-  for (int column = 0; column < static_cast<int>(kColumnWidths.size()); ++column) {
-    const int available = kColumnWidths[static_cast<std::size_t>(column)];
-    // File # carries the row marks, Filename the type icons.
-    const bool withIcon = column <= 1;
+  MainWindowTexts texts;
+  for (int column = 0; column < kListColumns; ++column) {
+    int& widest = texts.Columns[static_cast<std::size_t>(column)];
     for (const std::string_view text : UsualColumnTexts(column))
-      scale = std::max(scale, Ratio(ItemWidth(list, Text(text), withIcon), available));
-    scale = std::max(scale, Ratio(list.header()->sectionSizeHint(column), available));
+      widest = std::max(widest, ItemWidth(list, Text(text), ColumnHasIcon(column)));
+    widest = std::max(widest, list.header()->sectionSizeHint(column));
   }
-  // The last panel has what the others leave of the width, less the gaps.
-  constexpr int kLast = kStatusPanels - 1;
-  const int fixedPanels = std::accumulate(kPanelWidths.begin(), kPanelWidths.begin() + kLast, 0);
-  constexpr int kUnscaled = kStatusBarInsetLeft + kLast * kPanelGap;
   PanelProbe probe(panel);
-  int panelHeight = 0;
-  int lastNeeds = 0;
   for (int index = 0; index < kStatusPanels; ++index) {
     for (const std::string_view text : UsualPanelTexts(index)) {
       const QSize size = probe.SizeFor(Text(text));
-      if (index == kLast) lastNeeds = std::max(lastNeeds, size.width());
-      scale = std::max(scale, index == kLast ? Ratio(size.width() + kUnscaled, kClientWidth - fixedPanels)
-                                             : Ratio(size.width(), kPanelWidths[static_cast<std::size_t>(index)]));
-      panelHeight = std::max(panelHeight, size.height());
+      int& widest = texts.Panels[static_cast<std::size_t>(index)];
+      widest = std::max(widest, size.width());
+      texts.PanelHeight = std::max(texts.PanelHeight, size.height());
     }
   }
-
-  const auto scaled = [scale](int pixels) { return static_cast<int>(std::ceil(pixels * scale)); };
-  MainWindowMetrics metrics;
-  metrics.Scale = scale;
-  metrics.Client = QSize(scaled(kClientWidth), scaled(kClientHeight));
-  for (std::size_t i = 0; i < kColumnWidths.size(); ++i) metrics.Columns[i] = scaled(kColumnWidths[i]);
-  int left = metrics.Client.width() - kUnscaled;
-  for (std::size_t i = 0; i < kLast; ++i) left -= metrics.Panels[i] = scaled(kPanelWidths[i]);
-  // The other panels' rounding may take a pixel or two from the last.
-  if (left < lastNeeds) {
-    metrics.Client.rwidth() += lastNeeds - left;
-    left = lastNeeds;
-  }
-  metrics.Panels[kLast] = left;
-  metrics.StatusBarHeight = std::max(scaled(kStatusBarHeight), panelHeight + kStatusBarInsetHeight);
-  return metrics;
+  return FitMainWindow(texts, {kPanelGap, kStatusBarInsetLeft, kStatusBarInsetHeight});
 }
 
 QFont ProgramFont() {

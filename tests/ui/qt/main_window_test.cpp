@@ -15,7 +15,6 @@
 #include <QTreeWidget>
 
 #include "../sample_disks.hpp"
-#include "main_menu.hpp"
 #include "modal_helper.hpp"
 #include "qt_printers.hpp"
 #include "unit1.hpp"
@@ -36,8 +35,8 @@ TEST(MainWindow, HasTheFixedFrameListColumnsAndPanels) {
   // The base sizes, scaled for the font (see TextFit).
   const MainWindowMetrics& metrics = window.Metrics();
   EXPECT_GE(metrics.Scale, 1.0);
-  EXPECT_EQ(window.width(), metrics.Client.width());
-  EXPECT_EQ(window.height() - window.menuBar()->sizeHint().height(), metrics.Client.height());
+  EXPECT_EQ(window.width(), metrics.Client.Width);
+  EXPECT_EQ(window.height() - window.menuBar()->sizeHint().height(), metrics.Client.Height);
   EXPECT_EQ(window.statusBar()->height(), metrics.StatusBarHeight);
 
   const QTreeWidget* list = window.Parts().ListView1;

@@ -3,6 +3,8 @@
 // cross this seam as UTF-8.
 #pragma once
 
+#include <array>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,19 +21,40 @@ enum class MessageButtons { Ok, YesNo, YesNoCancel };
 // The button that closed a message box; closing it otherwise is Cancel.
 enum class MessageResult { Ok, Yes, No, Cancel };
 
+// A box's caption by its kind, and its buttons' captions.
+inline const char* MessageCaption(MessageKind kind) { return kind == MessageKind::Error ? "Error" : "Confirm"; }
+inline constexpr const char* kYesButtonCaption = "&Yes";
+inline constexpr const char* kNoButtonCaption = "&No";
+inline constexpr const char* kCancelButtonCaption = "Cancel";
+inline constexpr const char* kOkButtonCaption = "OK";
+
 struct ScreenPoint {
   int X = 0;
   int Y = 0;
   friend bool operator==(const ScreenPoint&, const ScreenPoint&) = default;
 };
 
-// The main window's frame in screen pixels.
-struct WindowRect {
+// A rectangle in pixels: a window's frame on the screen, or a control's
+// place in a layout.
+struct Rect {
   int Left = 0;
   int Top = 0;
   int Width = 0;
   int Height = 0;
+  friend bool operator==(const Rect&, const Rect&) = default;
 };
+using WindowRect = Rect;  // the main window's frame in screen pixels
+
+// One entry of a file dialog's filter: "Disk images (*.mgt;*.sad)" and
+// "*.mgt;*.sad".
+struct FilterEntry {
+  std::string Description;
+  std::string Patterns;
+  friend bool operator==(const FilterEntry&, const FilterEntry&) = default;
+};
+// A filter "Description|pattern|Description|pattern" in its entries; a
+// description without its pattern is dropped.
+std::vector<FilterEntry> SplitFilter(const std::string& filter);
 
 struct OpenFileRequest {
   std::string Title;
@@ -63,6 +86,7 @@ struct SaveFileResult {
 
 // The long-lived modal dialogs and the About box.
 enum class ModalDialog { NewDiskImage, NameDialog, Options, About };
+inline constexpr int kModalDialogCount = 4;
 enum class DialogResult { Ok, Cancel };
 
 // The commands of MainMenu1, by component name.
@@ -138,6 +162,22 @@ class UiServices {
   // Makes the program's last active window (the main window, or a dialog
   // open over it) the foreground window.
   virtual void BringToFront() = 0;
+};
+
+// What the front-ends' services share: the long-lived dialogs register how
+// they are shown; one that has not (yet) counts as cancelled.
+class WindowedUiServices : public UiServices {
+ public:
+  void SetDialogRunner(ModalDialog dialog, std::function<DialogResult()> run) {
+    runners_[static_cast<std::size_t>(dialog)] = std::move(run);
+  }
+  DialogResult ShowModalDialog(ModalDialog dialog) override {
+    const auto& run = runners_[static_cast<std::size_t>(dialog)];
+    return run ? run() : DialogResult::Cancel;
+  }
+
+ private:
+  std::array<std::function<DialogResult()>, kModalDialogCount> runners_;
 };
 
 // The top-left corner that centres a box of width `boxWidth` and the

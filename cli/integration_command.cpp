@@ -12,6 +12,7 @@
 
 #include "commands.hpp"
 #include "listing_output.hpp"
+#include "terminal_text.hpp"
 #include "vellonix/core/host_file.hpp"
 #include "vellonix/integration/program_path.hpp"
 #include "vellonix/integration/shell_integration.hpp"
@@ -64,12 +65,13 @@ const char* OnOff(bool on) { return on ? "on" : "off"; }
 
 std::string ShowText(const std::string& program, const IntegrationState& state,
                      const integration::IntegrationLocations& where) {
-  std::string out = "Program:   " + program + (ProgramExists(program) ? "" : " (not found)") + '\n';
+  std::string out =
+      "Program:   " + HostTextForTerminal(program) + (ProgramExists(program) ? "" : " (not found)") + '\n';
   out += "File type: " + where.FileType + "\n\n";
   const auto row = [&out](const std::string& caption, const std::string& value, const std::string& location) {
     char line[64];
     std::snprintf(line, sizeof line, "%-25s %-4s ", caption.c_str(), value.c_str());
-    out += line + location + '\n';
+    out += line + HostTextForTerminal(location) + '\n';
   };
   row("MGT", OnOff(state.Mgt), where.Mgt);
   row("SAD", OnOff(state.Sad), where.Sad);
@@ -78,6 +80,8 @@ std::string ShowText(const std::string& program, const IntegrationState& state,
     const auto i = integration::Index(shortcut);
     if (state.Available[i]) {
       row(integration::ShortcutCaption(shortcut), OnOff(state.Shortcuts[i]), where.Shortcuts[i]);
+    } else if (!where.Shortcuts[i].empty()) {
+      row(integration::ShortcutCaption(shortcut), OnOff(state.Shortcuts[i]), where.Shortcuts[i] + ", not changed here");
     } else {
       row(integration::ShortcutCaption(shortcut), "-", "(not available here)");
     }
@@ -110,7 +114,7 @@ int RunShow(const IntegrationOptions& options) {
   const auto shell = integration::MakeHostShellIntegration(program);
   const IntegrationState state = shell->Read();
   const integration::IntegrationLocations where = shell->Locations();
-  WriteStdout(options.Json ? DumpJson(ShowJson(program, state, where)) : ShowText(program, state, where));
+  WriteStdout(options.Json ? DumpJson(ShowJson(program, state, where)) + '\n' : ShowText(program, state, where));
   return 0;
 }
 
@@ -122,8 +126,9 @@ int RunSet(const IntegrationOptions& options) {
     const auto i = integration::Index(shortcut);
     if (options.Shortcuts[i].empty()) continue;
     if (!state.Available[i]) {
-      std::fprintf(stderr, "--%s: \"%s\" is not available on this system\n", integration::ShortcutKey(shortcut),
-                   integration::ShortcutCaption(shortcut));
+      const std::string where = shell->Locations().Shortcuts[i];
+      std::fprintf(stderr, "--%s: \"%s\" cannot be changed on this system%s%s\n", integration::ShortcutKey(shortcut),
+                   integration::ShortcutCaption(shortcut), where.empty() ? "" : ": ", where.c_str());
       return kExitUsage;
     }
     state.Shortcuts[i] = options.Shortcuts[i] == "on";

@@ -4,11 +4,11 @@
 #   scripts/screenshot.sh [--options] [IMAGE] [OUTPUT.png]
 #   scripts/screenshot.sh --windows [IMAGE] [OUTPUT.png]
 # IMAGE defaults to the bundled sample, OUTPUT to docs/main-window.png.
-# --options opens the Options dialog (in a temporary home, so that it shows
-# a desktop with nothing registered) and saves that instead, by default to
-# docs/options-dialog.png. --windows shows the Windows program under Wine
-# instead (scripts/screenshot-windows.sh), by default in
-# docs/main-window-windows.png.
+# --options opens the Options dialog (in a temporary home with a desktop
+# folder, so that it shows a desktop with nothing registered) and saves
+# that instead, by default to docs/options-dialog.png. --windows shows the
+# Windows program under Wine instead (scripts/screenshot-windows.sh), by
+# default in docs/main-window-windows.png.
 set -euo pipefail
 [ "${1:-}" = "--windows" ] && { shift; exec "$(dirname "$0")/screenshot-windows.sh" "$@"; }
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -18,7 +18,7 @@ if [ "${1:-}" = "--options" ]; then
   shift
 fi
 
-"$root/scripts/install-deps.sh"
+"$root/scripts/install-deps.sh" --tests
 need=()
 for tool in xvfb-run:xvfb xauth:xauth import:imagemagick xdotool:xdotool; do
   command -v "${tool%%:*}" >/dev/null || need+=("${tool#*:}")
@@ -43,6 +43,7 @@ export VELLONIX_DIALOG="$dialog"
 if [ -n "$dialog" ]; then
   home=$(mktemp -d)
   trap 'rm -rf "$home"' EXIT
+  mkdir -p "$home/Desktop"  # as every desktop session has
   export HOME=$home XDG_DATA_HOME=$home/.local/share XDG_CONFIG_HOME=$home/.config
 fi
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '

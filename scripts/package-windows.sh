@@ -2,7 +2,8 @@
 # The Windows packages, from the cross build in build-windows/ (configured
 # when scripts/test.sh --windows has not done it yet):
 #   build-windows/packages/vellonix-VERSION-windows-x64.zip
-#       portable: vellonix.exe, vellonix-cli.exe, README.md, LICENSE.txt
+#       portable: vellonix.exe, vellonix-cli.exe, README.md, LICENSE.txt and
+#       THIRD-PARTY-NOTICES.txt
 #   build-windows/packages/vellonix-VERSION-setup-x64.exe
 #       the per-user installer (packaging/windows/vellonix.nsi, NSIS)
 #   scripts/package-windows.sh
@@ -28,6 +29,18 @@ x86_64-w64-mingw32-strip -o "$files/vellonix.exe" "$build/ui/win32/vellonix.exe"
 x86_64-w64-mingw32-strip -o "$files/vellonix-cli.exe" "$build/cli/vellonix-cli.exe"
 cp README.md "$files/README.md"
 cp LICENSE "$files/LICENSE.txt"
+# The executables carry the code of these libraries, compiled or linked in
+# statically; their notices go with them, as Debian ships them.
+{
+  echo "SAM Coupé Vellonix for Windows carries the code of the libraries below,"
+  echo "compiled or statically linked in. Their copyright notices and licences follow."
+  for part in "CLI11 (vellonix-cli.exe):libcli11-dev" "nlohmann-json (vellonix-cli.exe):nlohmann-json3-dev" \
+              "zlib (both programs):libz-mingw-w64" \
+              "the mingw-w64 runtime and winpthreads (both programs):mingw-w64-x86-64-dev"; do
+    printf '\n==== %s\n\n' "${part%%:*}"
+    cat "/usr/share/doc/${part##*:}/copyright"
+  done
+} >"$files/THIRD-PARTY-NOTICES.txt"
 
 (cd "$out" && zip -q -r -X -9 "$name.zip" "$name")
 makensis -V2 -INPUTCHARSET UTF8 -DVELLONIX_NSH="$PWD/$build/ui/resources/vellonix_version.nsh" \

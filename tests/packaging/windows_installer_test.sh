@@ -25,7 +25,7 @@ folder=$(winepath -u "$installed")
 entry=$(winepath -u "$(wine cmd /c 'echo %APPDATA%' | tr -d '\r')")"/Microsoft/Windows/Start Menu/Programs/SAM Coupé/SAM Vellonix.lnk"
 
 wine "$installer" /S
-for file in vellonix.exe vellonix-cli.exe README.md LICENSE.txt uninstall.exe; do
+for file in vellonix.exe vellonix-cli.exe README.md LICENSE.txt THIRD-PARTY-NOTICES.txt uninstall.exe; do
   [ -f "$folder/$file" ] || fail "the installer left out $file"
 done
 [ -f "$entry" ] || fail "no Start menu entry: $entry"

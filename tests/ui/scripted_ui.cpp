@@ -26,6 +26,7 @@ struct NameOf {
   std::string operator()(const SaveDialogCall&) const { return "ShowSaveDialog"; }
   std::string operator()(const ModalDialogCall&) const { return "ShowModalDialog"; }
   std::string operator()(const ErrorCall&) const { return "ShowError"; }
+  std::string operator()(const ViewerCall&) const { return "ShowFileViewer"; }
   std::string operator()(const ViewCall& call) const { return call.Operation; }
 };
 

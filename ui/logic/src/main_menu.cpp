@@ -55,12 +55,12 @@ MenuCommand CommandOf(MenuItem item) {
     case MenuItem::AddFile1: return &TForm1::AddFile1Click;
     case MenuItem::RenameFile1: return &TForm1::RenameFile1Click;
     case MenuItem::DeleteFile1: return &TForm1::DeleteFile1Click;
+    case MenuItem::ViewFile1: return &TForm1::ViewFile1Click;
     case MenuItem::Exit1: return &TForm1::Exit1Click;
     case MenuItem::LOAD1: return &TForm1::LOAD1Click;
     case MenuItem::Save1: return &TForm1::Save1Click;
     case MenuItem::Options1: return &TForm1::Options1Click;
     case MenuItem::about1: return &TForm1::about1Click;
-    case MenuItem::ViewFile1:
     case MenuItem::Format1: return nullptr;
   }
   return nullptr;

@@ -87,6 +87,12 @@ class TForm1 {
   void DeleteFile1Click();
   void RenameFile1Click();
   void Changediskname1Click();
+  // The selected file in a viewer window of its own (also on a double
+  // click or Enter in the list).
+  void ViewFile1Click();
+  // The list's selection changed, by the user or by a command: View File
+  // is enabled exactly while a row is selected.
+  void ListView1SelectItem();
 
   // The SAM disk commands: the floppy in the first drive copied into the
   // image as a new unsaved document, and the image written to the floppy.

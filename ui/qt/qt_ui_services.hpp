@@ -57,6 +57,7 @@ class QtUiServices : public UiServices {
   void CloseMainWindow() override;
   void ShowProgress(const std::string& caption, int position) override;
   void HideProgress() override;
+  void ShowFileViewer(const FileView& view) override;
   void BringToFront() override;
 
  private:

@@ -25,8 +25,9 @@ constexpr MenuItem kImageCommands[] = {MenuItem::Savediskimage1, MenuItem::Saved
                                        MenuItem::Changediskname1, MenuItem::AddFile1};
 // Enabled exactly when the list has a row.
 constexpr MenuItem kRowCommands[] = {MenuItem::ExtractFile1, MenuItem::RenameFile1, MenuItem::DeleteFile1};
-constexpr MenuItem kAlwaysEnabled[] = {MenuItem::Opendiskimage1, MenuItem::Newdiskimage1, MenuItem::Exit1,
-                                       MenuItem::LOAD1, MenuItem::Save1, MenuItem::Options1, MenuItem::about1};
+constexpr MenuItem kAlwaysEnabled[] = {MenuItem::Opendiskimage1, MenuItem::Importdiskimage1, MenuItem::Newdiskimage1,
+                                       MenuItem::Exit1, MenuItem::LOAD1, MenuItem::Save1, MenuItem::Options1,
+                                       MenuItem::about1};
 
 std::string ItemName(MenuItem item) { return "menu item " + std::to_string(static_cast<int>(item)); }
 

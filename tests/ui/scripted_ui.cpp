@@ -36,8 +36,8 @@ std::string OperationName(const UiCall& call) { return std::visit(NameOf{}, call
 
 ScriptedUi::ScriptedUi() {
   // The states the menu has when the main window is created.
-  for (const MenuItem item : {MenuItem::Opendiskimage1, MenuItem::Newdiskimage1, MenuItem::Exit1, MenuItem::LOAD1,
-                              MenuItem::Save1, MenuItem::Options1, MenuItem::about1}) {
+  for (const MenuItem item : {MenuItem::Opendiskimage1, MenuItem::Importdiskimage1, MenuItem::Newdiskimage1,
+                              MenuItem::Exit1, MenuItem::LOAD1, MenuItem::Save1, MenuItem::Options1, MenuItem::about1}) {
     menu_[Index(item)] = true;
   }
   // Format1 is never visible, so it stays off with the image commands.

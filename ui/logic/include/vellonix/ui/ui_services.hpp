@@ -91,6 +91,7 @@ enum class DialogResult { Ok, Cancel };
 // The commands of MainMenu1, by component name.
 enum class MenuItem {
   Opendiskimage1,
+  Importdiskimage1,
   Savediskimage1,
   Savediskimageas1,
   Newdiskimage1,

@@ -50,34 +50,27 @@ fi
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   "$VELLONIX_BIN" "$VELLONIX_IMAGE" & program=$!
   trap "kill $program 2>/dev/null || true" EXIT
-  for _ in $(seq 50); do
-    window=$(xdotool search --name "Vellonix - " 2>/dev/null | head -n1 || true)
-    [ -n "$window" ] && break
-    sleep 0.2
-  done
-  [ -n "$window" ] || { echo "the window did not appear" >&2; exit 1; }
-  sleep 1  # let the list and icons paint
-  if [ -n "$VELLONIX_DIALOG" ]; then
-    xdotool windowfocus --sync "$window" 2>/dev/null || true
-    xdotool key alt+o
+  # Waits for a window whose name matches $1 (a regular expression) and
+  # lets it paint; $2 names it when it never comes.
+  await() {
     for _ in $(seq 50); do
-      window=$(xdotool search --name "^$VELLONIX_DIALOG\$" 2>/dev/null | head -n1 || true)
+      window=$(xdotool search --name "$1" 2>/dev/null | head -n1 || true)
       [ -n "$window" ] && break
       sleep 0.2
     done
-    [ -n "$window" ] || { echo "the $VELLONIX_DIALOG dialog did not appear" >&2; exit 1; }
+    [ -n "$window" ] || { echo "$2 did not appear" >&2; exit 1; }
     sleep 1
+  }
+  await "Vellonix - " "the window"
+  if [ -n "$VELLONIX_DIALOG" ]; then
+    xdotool windowfocus --sync "$window" 2>/dev/null || true
+    xdotool key alt+o
+    await "^$VELLONIX_DIALOG\$" "the $VELLONIX_DIALOG dialog"
   elif [ -n "$VELLONIX_ROW" ]; then
     xdotool windowfocus --sync "$window" 2>/dev/null || true
     for _ in $(seq "$VELLONIX_ROW"); do xdotool key Down; done
     xdotool key Return
-    for _ in $(seq 50); do
-      window=$(xdotool search --name "\\(File # [0-9]+\\)$" 2>/dev/null | head -n1 || true)
-      [ -n "$window" ] && break
-      sleep 0.2
-    done
-    [ -n "$window" ] || { echo "the viewer did not appear" >&2; exit 1; }
-    sleep 1
+    await "\\(File # [0-9]+\\)\$" "the viewer"
   fi
   import -window "$window" "$VELLONIX_SHOT"
 '

@@ -3,10 +3,11 @@
 # picture of its window.
 #   scripts/screenshot.sh [--options | --view ROW] [IMAGE] [OUTPUT.png]
 # IMAGE defaults to the bundled sample, OUTPUT to docs/main-window.png.
-# --options opens the Options dialog (in a temporary home, so that it shows
-# a desktop with nothing registered) and saves that instead, by default to
-# docs/options-dialog.png. --view ROW opens View File on the list's row
-# ROW (from 0) and saves the viewer, by default to docs/view-file.png.
+# --options opens the Options dialog (in a temporary home with a desktop
+# folder, so that it shows a desktop with nothing registered) and saves
+# that instead, by default to docs/options-dialog.png. --view ROW opens
+# View File on the list's row ROW (from 0) and saves the viewer, by
+# default to docs/view-file.png.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 dialog=""
@@ -19,7 +20,7 @@ elif [ "${1:-}" = "--view" ]; then
   shift 2
 fi
 
-"$root/scripts/install-deps.sh"
+"$root/scripts/install-deps.sh" --tests
 need=()
 for tool in xvfb-run:xvfb xauth:xauth import:imagemagick xdotool:xdotool; do
   command -v "${tool%%:*}" >/dev/null || need+=("${tool#*:}")
@@ -45,6 +46,7 @@ export VELLONIX_DIALOG="$dialog" VELLONIX_ROW="$row"
 if [ -n "$dialog" ]; then
   home=$(mktemp -d)
   trap 'rm -rf "$home"' EXIT
+  mkdir -p "$home/Desktop"  # as every desktop session has
   export HOME=$home XDG_DATA_HOME=$home/.local/share XDG_CONFIG_HOME=$home/.config
 fi
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '

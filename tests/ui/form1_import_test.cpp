@@ -1,6 +1,6 @@
-// Import diskimage: other tools' images as a new unsaved document, the
-// name it gets, the sectors it lacked told, and a refusal that leaves the
-// open image alone.
+// Import diskimage: other tools' images (raw, EDSK, gzip-compressed) as a
+// new unsaved document, the name it gets, the sectors it lacked told, and
+// a refusal that leaves the open image alone.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "edsk_builder.hpp"
+#include "gzip_builder.hpp"
 #include "sample_disks.hpp"
 #include "scripted_ui.hpp"
 #include "view_checks.hpp"
@@ -38,12 +39,14 @@ class Form1Import : public ::testing::Test {
     const imagekit::ImageBuilder image = BuildSampleDisk(SampleDisk::Mixed);
     return {image.Disk().begin(), image.Disk().end()};
   }
-  // An EDSK of the sample without the sectors `drop` says.
+  // An EDSK of the sample without the sectors `drop` says, gzip-compressed
+  // when its name ends in ".gz".
   std::string WriteEdskWithout(const std::string& name, bool (*drop)(const kit::StoredSectorSpec&)) {
     kit::TrackSpecs tracks = kit::TracksOfDisk(Sample());
     for (auto& track : tracks) std::erase_if(track, drop);
+    const auto edsk = kit::BuildEdsk(tracks);
     const std::string path = dir_.File(name);
-    kit::WriteBytes(path, kit::BuildEdsk(tracks));
+    kit::WriteBytes(path, name.ends_with(".gz") ? kit::GzipBytes(edsk) : edsk);
     return path;
   }
   void Import(const std::string& path) {
@@ -98,13 +101,13 @@ TEST_F(Form1Import, MissingSectorsAreListedAfterTheCount) {
   // Sector 3 of cylinder 4 side 1 is missing; so, in the second image, are
   // all sectors of cylinders 10 and 11, more than the box lists.
   ui_.QueueMessageAnswer(MessageResult::Ok);
-  Import(WriteEdskWithout("one.dsk", [](const kit::StoredSectorSpec& s) { return s.C == 4 && s.H == 1 && s.R == 3; }));
+  Import(WriteEdskWithout("one.dsk.gz", [](const kit::StoredSectorSpec& s) { return s.C == 4 && s.H == 1 && s.R == 3; }));
   ExpectImportedAsUnsaved(dir_.File("one.mgt"));
   auto messages = ui_.Messages();
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].Text,
             "Imported with missing or damaged sectors\n\n"
-            "one.dsk: 1 of the disk's 1600 sectors are missing or damaged in the EDSK image\n"
+            "one.dsk.gz: 1 of the disk's 1600 sectors are missing or damaged in the gzip-compressed EDSK image\n"
             "cylinder 4, side 1, sector 3: missing, filled with zeros");
   EXPECT_EQ(messages[0].Kind, MessageKind::Error);
 

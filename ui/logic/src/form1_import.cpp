@@ -29,9 +29,7 @@ std::string DamageDetail(const std::string& name, const formats::ImportedFile& i
   const auto& problems = imported.Result.Problems;
   if (!problems.empty()) lines.push_back(name + ": " + formats::DescribeImportDamage(imported));
   for (std::size_t i = 0; i < problems.size() && i < kProblemsListed; ++i) {
-    const formats::SectorProblem& problem = problems[i];
-    lines.push_back("cylinder " + std::to_string(problem.Cylinder) + ", side " + std::to_string(problem.Head) +
-                    ", sector " + std::to_string(problem.Sector) + ": " + problem.What + ", filled with zeros");
+    lines.push_back(formats::DescribeProblem(problems[i]));
   }
   if (problems.size() > kProblemsListed) lines.push_back("and " + std::to_string(problems.size() - kProblemsListed) + " more");
   lines.insert(lines.end(), imported.Result.Notes.begin(), imported.Result.Notes.end());

@@ -21,6 +21,7 @@ constexpr const char* kWriteError = "Disk write Error";
 struct DiskOptions {
   std::string Device;  // empty: VELLONIX_FLOPPY, else the host's first drive
   std::string Image;
+  bool Force = false;  // read: replace an existing IMAGE
 };
 
 // "Loading SAM disk ... track n of 80", rewritten in place on standard
@@ -68,10 +69,12 @@ std::unique_ptr<physdisk::BiosDisk> OpenDrive(const DiskOptions& options, const 
   where += failed.Count > 1 ? ", sectors " + std::to_string(failed.FirstSector) + "-" +
                                   std::to_string(failed.FirstSector + failed.Count - 1)
                             : ", sector " + std::to_string(failed.FirstSector);
+  if (failed.Flushing) where = "after the last sector";
   throw CommandError(std::string(message) + ": " + where + ": " + drive.LastError());
 }
 
 int RunRead(const DiskOptions& options) {
+  RefuseToReplace(options.Image, options.Force);
   const auto drive = OpenDrive(options, kLoadError);
   auto disk = std::make_unique<core::DiskImageBuffer>();
   TerminalProgress progress;
@@ -106,6 +109,7 @@ Command AddDiskCommand(CLI::App& app) {
                         "standing in for one, or gw:A for a flux reader's drive A through its gw command "
                         "(default: $VELLONIX_FLOPPY, else /dev/fd0; on Windows drive A:)");
   }
+  AddForceFlag(*read, options->Force, "IMAGE");
   read->add_option("IMAGE", options->Image, "The file to write: MGT when it ends in .mgt (any case), SAD for .sad")
       ->required()
       ->check(ImageOutputName());

@@ -14,9 +14,11 @@ namespace {
 struct ImportOptions {
   std::string Input;
   std::string Output;
+  bool Force = false;
 };
 
 int RunImport(const ImportOptions& options) {
+  RefuseToReplace(options.Output, options.Force);
   auto disk = std::make_unique<core::DiskImageBuffer>();
   const formats::ImportedFile imported = formats::ImportDiskImageFile(options.Input, *disk);
   if (!imported.Error.empty()) throw CommandError("cannot import: " + imported.Error);
@@ -42,6 +44,7 @@ Command AddImportCommand(CLI::App& app) {
                 "any name, EDSK or DSK of 80 x 2 x 10 x 512, any of them gzip-compressed) and save it as OUTPUT; "
                 "missing and damaged sectors are reported (damaged ones kept as stored, missing ones zero-filled) "
                 "and make the exit status 1");
+  AddForceFlag(*import, options->Force, "OUTPUT");
   import->add_option("INPUT", options->Input, "The image to read")->required();
   import->add_option("OUTPUT", options->Output, "The image to write: MGT when it ends in .mgt (any case), SAD for .sad")
       ->required()

@@ -29,7 +29,7 @@ int RunScreen(const ScreenOptions& options) {
   }
   const formats::ScreenPicture& picture = result.Picture;
   const auto png = EncodePng(options.Native ? picture.Image : formats::ScaleToCanvas(picture.Image));
-  WriteOutput(options.Output, png);
+  WriteOutput(options.Output, OutputNamed::ByUser, scanned.Path, png);
   if (const std::string note = formats::DescribePalette(picture); !note.empty()) {
     std::fprintf(stderr, "File # %d %s\n", options.FileNumber, note.c_str());
   }
@@ -45,7 +45,9 @@ Command AddScreenCommand(CLI::App& app) {
                 "512 x 384 pixels, which shows every mode undistorted");
   screen->add_option("IMAGE", options->Image, "The image to read: a .mgt or .sad file")->required();
   AddFileNumberArgument(*screen, options->FileNumber);
-  screen->add_option("OUT.png", options->Output, "The PNG file to write (an existing one is replaced), or -")
+  screen
+      ->add_option("OUT.png", options->Output,
+                   "The PNG file to write (an existing one is replaced, but never the image itself), or -")
       ->required();
   screen->add_flag("--native", options->Native,
                    "The mode's own size instead: 256 x 192, or 512 x 192 in MODE 3 (its pixels are half as wide)");

@@ -65,6 +65,7 @@ TransferResult SaveSamDisk(BiosDisk& drive, const core::DiskImageBuffer& disk, T
     }
     progress.Step();
   }
+  if (!drive.Flush()) return FailedRequest{.Flushing = true};
   return std::nullopt;
 }
 

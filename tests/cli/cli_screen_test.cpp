@@ -77,6 +77,13 @@ TEST(CliScreen, WritesThePictureAsPng) {
   EXPECT_EQ(damaged.ExitCode, 1);
   EXPECT_EQ(damaged.Err, "File # 2 is no picture: it holds 500 bytes, and a MODE 4 picture needs 24576\n");
   EXPECT_FALSE(std::filesystem::exists(dir.Path() / "short.png"));
+
+  // Nor is the picture ever written over the image it comes from.
+  const auto disk = kit::ReadBytes(dir / "disk.mgt");
+  const auto itself = run({"screen", "disk.mgt", "1", dir / "disk.mgt"});
+  EXPECT_EQ(itself.ExitCode, 1);
+  EXPECT_NE(itself.Err.find("is the image being read"), std::string::npos) << itself.Err;
+  EXPECT_EQ(kit::ReadBytes(dir / "disk.mgt"), disk);
 }
 
 }  // namespace

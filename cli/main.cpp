@@ -27,9 +27,7 @@ constexpr int kExitUsage = 2;
 constexpr std::array kCommands{&AddLsCommand,     &AddConvertCommand, &AddNewCommand,   &AddAddCommand,
                                &AddExtractCommand, &AddRmCommand,    &AddRenameCommand, &AddLabelCommand,
                                &AddFindCommand,   &AddBasicCommand,
-#if VELLONIX_HAS_PNG
                                &AddScreenCommand,
-#endif
                                &AddImportCommand,
                                &AddDiskCommand,   &AddIntegrationCommand};
 

@@ -54,8 +54,10 @@ TEST(FitMainWindow, ScalesEverythingByTheLargestNeedOrTheFloor) {
     const MainWindowMetrics metrics = FitMainWindow(texts, kFrame, c.Floor);
     EXPECT_DOUBLE_EQ(metrics.Scale, c.Scale);
     EXPECT_EQ(metrics.Client, Scaled(kMainClient, c.Scale));
-    for (std::size_t i = 0; i < kColumnWidths.size(); ++i) EXPECT_EQ(metrics.Columns[i], Scaled(kColumnWidths[i], c.Scale));
-    for (std::size_t i = 0; i + 1 < kPanelWidths.size(); ++i) EXPECT_EQ(metrics.Panels[i], Scaled(kPanelWidths[i], c.Scale));
+    for (std::size_t i = 0; i < kColumnWidths.size(); ++i)
+      EXPECT_EQ(metrics.Columns[i], Scaled(kColumnWidths[i], c.Scale));
+    for (std::size_t i = 0; i + 1 < kPanelWidths.size(); ++i)
+      EXPECT_EQ(metrics.Panels[i], Scaled(kPanelWidths[i], c.Scale));
     EXPECT_EQ(std::accumulate(metrics.Panels.begin(), metrics.Panels.end(), 10), metrics.Client.Width);
     EXPECT_EQ(metrics.StatusBarHeight, c.StatusBarHeight);
   }
@@ -67,6 +69,17 @@ TEST(FitMainWindow, TheWindowWidensWhereRoundingLeavesTheLastPanelShort) {
   const MainWindowMetrics metrics = FitMainWindow(texts, kFrame);
   EXPECT_EQ(metrics.Panels, (std::array<int, kStatusPanels>{122, 195, 57, 100, 63}));
   EXPECT_EQ(metrics.Client.Width, 547);
+}
+
+TEST(FitMainWindow, ASmallScreenHoldsTheWholeWindowAndEveryPanel) {
+  EXPECT_EQ(WithinArea({100, 50, 800, 600}, {0, 0, 1024, 768}), (Rect{100, 50, 800, 600}));
+  EXPECT_EQ(WithinArea({500, 300, 800, 600}, {0, 0, 1024, 768}), (Rect{224, 168, 800, 600}));
+  EXPECT_EQ(WithinArea({-20, 10, 988, 645}, {0, 40, 800, 560}), (Rect{0, 40, 800, 560}));
+
+  const MainWindowMetrics metrics = FitMainWindow(AllFitting(), kFrame);
+  EXPECT_EQ(PanelsWithin(metrics, kFrame, 538), metrics.Panels);
+  EXPECT_EQ(PanelsWithin(metrics, kFrame, 600), metrics.Panels);  // wider: the last panel stretches on its own
+  EXPECT_EQ(PanelsWithin(metrics, kFrame, 269), (std::array<int, kStatusPanels>{60, 96, 28, 49, 26}));
 }
 
 TEST(SplitFilter, GivesDescriptionAndPatternPairs) {

@@ -13,6 +13,7 @@
 #include <QTest>
 #include <QTreeWidget>
 
+#include "../usual_rows.hpp"
 #include "unit1.hpp"
 #include "window_metrics.hpp"
 
@@ -42,20 +43,6 @@ void ExpectTextsFit(const MainWindow& window) {
     EXPECT_NEAR(list.columnWidth(static_cast<int>(column)), kColumnWidths[column] * metrics.Scale, 1.0);
 }
 
-// Appends a row whose every cell holds the usual text `index` of its column
-// (the last one where a column has fewer), with the icons rows carry.
-void AppendUsualRow(UiServices& ui, std::size_t index) {
-  const int row = ui.AppendRow();
-  const auto text = [index](int column) {
-    const auto texts = UsualColumnTexts(column);
-    return std::string(texts[std::min(index, texts.size() - 1)]);
-  };
-  ui.SetRowCaption(row, text(0));
-  for (int subItem = 0; subItem < kSubItems; ++subItem) ui.SetSubItem(row, subItem, text(subItem + 1));
-  ui.SetRowIcon(row, 2);
-  ui.SetSubItemIcon(row, 20);
-}
-
 class TextFit : public ::testing::TestWithParam<bool> {
  protected:
   void SetUp() override {
@@ -82,7 +69,7 @@ TEST_P(TextFit, SampleImageAndUsualTexts) {
   }
 
   UiServices& ui = window.Services();
-  for (std::size_t index = 0; index < UsualColumnTexts(3).size(); ++index) AppendUsualRow(ui, index);
+  ui::testing::AppendUsualRows(ui);
   for (int panel = 0; panel < kStatusPanels; ++panel) {
     for (const std::string_view text : UsualPanelTexts(panel)) {
       ui.SetStatusPanel(panel, std::string(text));

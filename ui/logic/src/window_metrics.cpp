@@ -51,4 +51,22 @@ MainWindowMetrics FitMainWindow(const MainWindowTexts& texts, const StatusBarFra
   return metrics;
 }
 
+Rect WithinArea(const Rect& frame, const Rect& area) {
+  const int width = std::min(frame.Width, area.Width);
+  const int height = std::min(frame.Height, area.Height);
+  return {std::clamp(frame.Left, area.Left, area.Left + area.Width - width),
+          std::clamp(frame.Top, area.Top, area.Top + area.Height - height), width, height};
+}
+
+std::array<int, kStatusPanels> PanelsWithin(const MainWindowMetrics& metrics, const StatusBarFrame& frame,
+                                            int clientWidth) {
+  std::array<int, kStatusPanels> panels = metrics.Panels;
+  if (clientWidth >= metrics.Client.Width) return panels;
+  const double share = static_cast<double>(std::max(clientWidth, 0)) / metrics.Client.Width;
+  int left = clientWidth - frame.InsetLeft - (kStatusPanels - 1) * frame.PanelGap;
+  for (std::size_t i = 0; i + 1 < panels.size(); ++i) left -= panels[i] = static_cast<int>(panels[i] * share);
+  panels.back() = std::max(left, 0);
+  return panels;
+}
+
 }  // namespace vellonix::ui

@@ -58,4 +58,14 @@ struct MainWindowMetrics {
 // least scale (the screen's, where the toolkit leaves that to the program).
 MainWindowMetrics FitMainWindow(const MainWindowTexts& texts, const StatusBarFrame& frame, double floor = 1.0);
 
+// A window never opens larger than the screen: `frame` moved, and shrunk
+// where it must, to lie within `area` (the screen's work area).
+Rect WithinArea(const Rect& frame, const Rect& area);
+
+// The panels' widths in a client area `clientWidth` wide. Where a small
+// screen made the window narrower than its metrics, every panel gives up the
+// same share, so that the last one stays in view (its text may be cut).
+std::array<int, kStatusPanels> PanelsWithin(const MainWindowMetrics& metrics, const StatusBarFrame& frame,
+                                            int clientWidth);
+
 }  // namespace vellonix::ui

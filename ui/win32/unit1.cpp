@@ -237,6 +237,27 @@ void MainWindow::DropFiles(HDROP drop) {
   form_->RunCommand([&] { form_->FilesDropped(files); });
 }
 
+void MainWindow::ListNotify(const NMHDR& header) {
+  switch (header.code) {
+    case LVN_ITEMCHANGED: {
+      const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+      if ((change.uChanged & LVIF_STATE) != 0 && ((change.uOldState ^ change.uNewState) & LVIS_SELECTED) != 0) {
+        form_->ListView1SelectItem();
+      }
+      break;
+    }
+    case NM_DBLCLK:
+      // Not on the empty space below the rows.
+      if (reinterpret_cast<const NMITEMACTIVATE&>(header).iItem >= 0) form_->RunCommand(&TForm1::ViewFile1Click);
+      break;
+    case NM_RETURN:
+      form_->RunCommand(&TForm1::ViewFile1Click);
+      break;
+    default:
+      break;
+  }
+}
+
 LRESULT CALLBACK MainWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
     auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
@@ -251,6 +272,11 @@ LRESULT CALLBACK MainWindow::Procedure(HWND window, UINT message, WPARAM wParam,
 LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
   const HWND window = parts_.Window;
   switch (message) {
+    case WM_NOTIFY:
+      if (form_ != nullptr && reinterpret_cast<const NMHDR*>(lParam)->hwndFrom == parts_.ListView1) {
+        ListNotify(*reinterpret_cast<const NMHDR*>(lParam));
+      }
+      return 0;
     case WM_COMMAND:
       if (lParam == 0 && form_ != nullptr) RunMenuCommand(LOWORD(wParam));
       return 0;

@@ -2,13 +2,17 @@
 # Starts the program on an image under a virtual X display and saves a
 # picture of its window.
 #   scripts/screenshot.sh [--options | --view ROW] [IMAGE] [OUTPUT.png]
+#   scripts/screenshot.sh --windows [--view ROW] [IMAGE] [OUTPUT.png]
 # IMAGE defaults to the bundled sample, OUTPUT to docs/main-window.png.
 # --options opens the Options dialog (in a temporary home with a desktop
 # folder, so that it shows a desktop with nothing registered) and saves
 # that instead, by default to docs/options-dialog.png. --view ROW opens
 # View File on the list's row ROW (from 0) and saves the viewer, by
-# default to docs/view-file.png.
+# default to docs/view-file.png. --windows shows the Windows program under
+# Wine instead (scripts/screenshot-windows.sh), by default in
+# docs/main-window-windows.png, or docs/view-file-windows.png with --view.
 set -euo pipefail
+[ "${1:-}" = "--windows" ] && { shift; exec "$(dirname "$0")/screenshot-windows.sh" "$@"; }
 root="$(cd "$(dirname "$0")/.." && pwd)"
 dialog=""
 row=""

@@ -44,6 +44,7 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   }
   await "Vellonix - " "the window"
   if [ -n "$VELLONIX_ROW" ]; then
+    xdotool windowfocus --sync "$window" 2>/dev/null || true
     for _ in $(seq "$VELLONIX_ROW"); do xdotool key Down; done
     xdotool key Return
     await "\\(File # [0-9]+\\)\$" "the viewer"

@@ -21,7 +21,7 @@ constexpr int kNoteMargin = 4;    // around the note, at 96 dpi
 constexpr int kTextPointSize = 9;
 constexpr WPARAM kCtrlC = 3;  // the character Ctrl+C types
 
-void RegisterViewerClass(WNDPROC procedure) {
+bool RegisterViewerClass(WNDPROC procedure) {
   static const bool registered = [procedure] {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
@@ -32,7 +32,7 @@ void RegisterViewerClass(WNDPROC procedure) {
     windowClass.lpszClassName = kViewerClass;
     return RegisterClassExW(&windowClass) != 0;
   }();
-  (void)registered;
+  return registered;
 }
 
 // The desktop's fixed-width font for text, at `dpi`.
@@ -88,7 +88,8 @@ ViewerWindow::ViewerWindow(const FileView& view)
 }
 
 HWND ViewerWindow::Open(const FileView& view, HWND mainWindow) {
-  RegisterViewerClass(&ViewerWindow::Procedure);
+  // Without its class no window would come to free the viewer.
+  if (!RegisterViewerClass(&ViewerWindow::Procedure)) return nullptr;
   auto* viewer = new ViewerWindow(view);
   const DWORD style = viewer->dib_.empty() ? kTextStyle : kPictureStyle;
   // Freed by its window from here on (WM_NCDESTROY), even when creation fails.

@@ -106,6 +106,15 @@ TEST_F(Win32Viewer, DoubleClickEnterAndTheMenuOpenAViewerOnTheSelectedFile) {
     ASSERT_NE(viewer, nullptr);
     EXPECT_EQ(TextOf(viewer), way.Caption);
     EXPECT_EQ(GetWindow(viewer, GW_OWNER), window.Handle());
+    // Text in an edit for a listing or a dump; a picture has none.
+    const FileView expected = ExpectedView(way.Row);  // the sample's rows are its slots
+    const HWND text = ChildOfClass(viewer, L"EDIT");
+    if (expected.Kind == FileViewKind::Picture) {
+      EXPECT_EQ(text, nullptr);
+    } else {
+      ASSERT_NE(text, nullptr);
+      EXPECT_EQ(TextOf(text), Wide(expected.Text("\r\n")));
+    }
     DestroyWindow(viewer);
   }
 }
@@ -117,8 +126,15 @@ TEST_F(Win32Viewer, TheListingIsCopiedWholeOrAsSelectedAndEscCloses) {
   const HWND text = ChildOfClass(viewer, L"EDIT");
   ASSERT_NE(text, nullptr);
   const std::wstring listing = Wide(ExpectedView(0).Text("\r\n"));
-  EXPECT_EQ(TextOf(text), listing);
   EXPECT_EQ(ChildOfClass(viewer, L"STATIC"), nullptr);  // nothing to note
+  // Columns of a listing or a dump line up only in a fixed-pitch font.
+  HDC dc = GetDC(text);
+  HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(text, WM_GETFONT, 0, 0)));
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc, &metrics);
+  SelectObject(dc, previous);
+  ReleaseDC(text, dc);
+  EXPECT_EQ(metrics.tmPitchAndFamily & TMPF_FIXED_PITCH, 0) << "a proportional font";  // the bit means variable
 
   SendMessageW(text, WM_CHAR, 3, 1);  // Ctrl+C
   EXPECT_EQ(ClipboardText(), listing);

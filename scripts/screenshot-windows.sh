@@ -26,28 +26,18 @@ output="$(realpath -m "${2:-$default_output}")"
 mkdir -p "$(dirname "$output")"
 
 vellonix_wine_prefix --unmanaged
+export VELLONIX_AWAIT="$root/scripts/await-window.sh"
 export VELLONIX_BIN="$build/ui/win32/vellonix.exe" VELLONIX_IMAGE="$image" VELLONIX_SHOT="$output"
 export VELLONIX_ROW="$row"
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   wine "$VELLONIX_BIN" "$(winepath -w "$VELLONIX_IMAGE")" &
   trap "wineserver -k 2>/dev/null || true" EXIT
-  # Waits for a visible window whose name matches $1 (a regular
-  # expression) and lets it paint; $2 names it when it never comes.
-  await() {
-    for _ in $(seq 100); do
-      window=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 || true)
-      [ -n "$window" ] && break
-      sleep 0.2
-    done
-    [ -n "$window" ] || { echo "$2 did not appear" >&2; exit 1; }
-    sleep 1
-  }
-  await "Vellonix - " "the window"
+  window=$("$VELLONIX_AWAIT" "Vellonix - " "the window") || exit 1
   if [ -n "$VELLONIX_ROW" ]; then
     xdotool windowfocus --sync "$window" 2>/dev/null || true
     for _ in $(seq "$VELLONIX_ROW"); do xdotool key Down; done
     xdotool key Return
-    await "\\(File # [0-9]+\\)\$" "the viewer"
+    window=$("$VELLONIX_AWAIT" "\\(File # [0-9]+\\)\$" "the viewer") || exit 1
   fi
   import -window "$window" "$VELLONIX_SHOT"
 '

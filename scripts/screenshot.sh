@@ -45,6 +45,7 @@ default_output=$root/docs/main-window.png
 output="$(realpath -m "${2:-$default_output}")"
 mkdir -p "$(dirname "$output")"
 
+export VELLONIX_AWAIT="$root/scripts/await-window.sh"
 export VELLONIX_BIN="$root/build/ui/qt/vellonix" VELLONIX_IMAGE="$image" VELLONIX_SHOT="$output"
 export VELLONIX_DIALOG="$dialog" VELLONIX_ROW="$row"
 if [ -n "$dialog" ]; then
@@ -56,27 +57,16 @@ fi
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   "$VELLONIX_BIN" "$VELLONIX_IMAGE" & program=$!
   trap "kill $program 2>/dev/null || true" EXIT
-  # Waits for a window whose name matches $1 (a regular expression) and
-  # lets it paint; $2 names it when it never comes.
-  await() {
-    for _ in $(seq 50); do
-      window=$(xdotool search --name "$1" 2>/dev/null | head -n1 || true)
-      [ -n "$window" ] && break
-      sleep 0.2
-    done
-    [ -n "$window" ] || { echo "$2 did not appear" >&2; exit 1; }
-    sleep 1
-  }
-  await "Vellonix - " "the window"
+  window=$("$VELLONIX_AWAIT" "Vellonix - " "the window") || exit 1
   if [ -n "$VELLONIX_DIALOG" ]; then
     xdotool windowfocus --sync "$window" 2>/dev/null || true
     xdotool key alt+o
-    await "^$VELLONIX_DIALOG\$" "the $VELLONIX_DIALOG dialog"
+    window=$("$VELLONIX_AWAIT" "^$VELLONIX_DIALOG\$" "the $VELLONIX_DIALOG dialog") || exit 1
   elif [ -n "$VELLONIX_ROW" ]; then
     xdotool windowfocus --sync "$window" 2>/dev/null || true
     for _ in $(seq "$VELLONIX_ROW"); do xdotool key Down; done
     xdotool key Return
-    await "\\(File # [0-9]+\\)\$" "the viewer"
+    window=$("$VELLONIX_AWAIT" "\\(File # [0-9]+\\)\$" "the viewer") || exit 1
   fi
   import -window "$window" "$VELLONIX_SHOT"
 '

@@ -17,6 +17,7 @@
 #include "resource_ids.h"
 #include "vellonix/ui/main_menu.hpp"
 #include "vellonix/win32/wide_text.hpp"
+#include "window_class.hpp"
 
 namespace vellonix::ui::win {
 
@@ -25,20 +26,6 @@ namespace {
 constexpr wchar_t kWindowClass[] = L"TForm1";
 constexpr UINT kColdStartMessage = WM_APP + 1;
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-
-void RegisterWindowClass(WNDPROC procedure) {
-  static const bool registered = [procedure] {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = procedure;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kWindowClass;
-    return RegisterClassExW(&windowClass) != 0;
-  }();
-  (void)registered;
-}
 
 // The frame a client area of `client` needs, the menu bar included.
 SIZE FrameFor(HWND window, SIZE client, UINT dpi) {
@@ -60,7 +47,7 @@ Rect WithinWorkArea(HWND window, const Rect& frame) {
 }  // namespace
 
 MainWindow::MainWindow(InstanceLauncher& launcher) {
-  RegisterWindowClass(&MainWindow::Procedure);
+  RegisterFrameClass(kWindowClass, &MainWindow::Procedure);
   parts_.MainMenu1 = BuildMainMenu();
   accelerators_ = BuildAccelerators();
   CreateWindowExW(0, kWindowClass, L"", kStyle, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,

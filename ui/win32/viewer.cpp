@@ -8,6 +8,7 @@
 #include <string>
 
 #include "host_text.hpp"
+#include "window_class.hpp"
 
 namespace vellonix::ui::win {
 
@@ -20,20 +21,6 @@ constexpr int kPictureHeight = 384;
 constexpr int kNoteMargin = 4;    // around the note, at 96 dpi
 constexpr int kTextPointSize = 9;
 constexpr WPARAM kCtrlC = 3;  // the character Ctrl+C types
-
-bool RegisterViewerClass(WNDPROC procedure) {
-  static const bool registered = [procedure] {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = procedure;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kViewerClass;
-    return RegisterClassExW(&windowClass) != 0;
-  }();
-  return registered;
-}
 
 // The desktop's fixed-width font for text, at `dpi`.
 Font FixedFont(UINT dpi) {
@@ -89,7 +76,7 @@ ViewerWindow::ViewerWindow(const FileView& view)
 
 HWND ViewerWindow::Open(const FileView& view, HWND mainWindow) {
   // Without its class no window would come to free the viewer.
-  if (!RegisterViewerClass(&ViewerWindow::Procedure)) return nullptr;
+  if (!RegisterFrameClass(kViewerClass, &ViewerWindow::Procedure)) return nullptr;
   auto* viewer = new ViewerWindow(view);
   const DWORD style = viewer->dib_.empty() ? kTextStyle : kPictureStyle;
   // Freed by its window from here on (WM_NCDESTROY), even when creation fails.

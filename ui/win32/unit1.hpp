@@ -74,6 +74,9 @@ class MainWindow {
     CreateDialogs();
     return dialog != nullptr ? dialog->Execute() : DialogResult::Cancel;
   }
+  // The list's selection, double click and Enter: View File's state and
+  // command.
+  void ListNotify(const NMHDR& header);
 
   MainWindowParts parts_;
   HACCEL accelerators_ = nullptr;

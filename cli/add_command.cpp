@@ -54,8 +54,8 @@ int RunAdd(const AddOptions& options) {
       anyAdded = true;
     } else {
       anyRefused = true;
-      std::fprintf(stderr, "%s: %.*s\n", file.c_str(), static_cast<int>(result.Refused->Message.size()),
-                   result.Refused->Message.data());
+      std::fprintf(stderr, "%s: %.*s (%s)\n", file.c_str(), static_cast<int>(result.Refused->Message.size()),
+                   result.Refused->Message.data(), result.Reason.c_str());
     }
   }
   if (anyAdded) scanned.Save();

@@ -1,6 +1,7 @@
 #include "vellonix/physdisk/samdisk.hpp"
 
 #include <span>
+#include <string>
 
 namespace vellonix::physdisk {
 
@@ -66,6 +67,14 @@ TransferResult SaveSamDisk(BiosDisk& drive, const core::DiskImageBuffer& disk, T
     progress.Step();
   }
   return std::nullopt;
+}
+
+std::string DescribeFailure(const FailedRequest& failed, const BiosDisk& drive) {
+  std::string where = "track " + std::to_string(failed.Track) + ", side " + std::to_string(failed.Side);
+  where += failed.Count > 1 ? ", sectors " + std::to_string(failed.FirstSector) + "-" +
+                                  std::to_string(failed.FirstSector + failed.Count - 1)
+                            : ", sector " + std::to_string(failed.FirstSector);
+  return where + ": " + drive.LastError();
 }
 
 }  // namespace vellonix::physdisk

@@ -141,6 +141,7 @@ struct RefusedFile {
   const char* Label;
   const char* FileName;
   std::size_t Size;
+  const char* Why;  // the box's detail, after the path
 };
 
 class Form1RefusedFile : public ::testing::TestWithParam<RefusedFile> {};
@@ -162,7 +163,8 @@ TEST_P(Form1RefusedFile, BeepsReportsAndLoadsNothing) {
   ASSERT_EQ(interactions.size(), 2u);
   EXPECT_EQ(OperationName(interactions[0]), "Beep");
   EXPECT_EQ(std::get<MessageCall>(interactions[1]),
-            (MessageCall{"\rInvalid diskimage", MessageKind::Error, MessageButtons::Ok, {288, 169}}));
+            (MessageCall{"\rInvalid diskimage", MessageKind::Error, MessageButtons::Ok, {288, 169},
+                         dir.File(GetParam().FileName) + ": " + GetParam().Why}));
   EXPECT_FALSE(form.ImageLoaded);
   EXPECT_FALSE(form.ImageModified);
   EXPECT_TRUE(form.ImageUntitled);
@@ -172,13 +174,21 @@ TEST_P(Form1RefusedFile, BeepsReportsAndLoadsNothing) {
 }
 
 INSTANTIATE_TEST_SUITE_P(SizeOrExtension, Form1RefusedFile,
-                         ::testing::Values(RefusedFile{"MgtSizeAsDsk", "disk.dsk", 819200},
-                                           RefusedFile{"MgtSizeAsSad", "disk.sad", 819200},
-                                           RefusedFile{"SadSizeAsMgt", "disk.mgt", 819222},
-                                           RefusedFile{"MgtSizeNoExtension", "disk", 819200},
-                                           RefusedFile{"OneByteShort", "short.mgt", 819199},
-                                           RefusedFile{"OneByteLong", "long.sad", 819223},
-                                           RefusedFile{"EmptyFile", "empty.mgt", 0}),
+                         ::testing::Values(
+                             RefusedFile{"MgtSizeAsDsk", "disk.dsk", 819200,
+                                         "819,200 bytes, an MGT image's size, but named .dsk, not .mgt"},
+                             RefusedFile{"MgtSizeAsSad", "disk.sad", 819200,
+                                         "819,200 bytes, an MGT image's size, but named .sad, not .mgt"},
+                             RefusedFile{"SadSizeAsMgt", "disk.mgt", 819222,
+                                         "819,222 bytes, a SAD image's size, but named .mgt, not .sad"},
+                             RefusedFile{"MgtSizeNoExtension", "disk", 819200,
+                                         "819,200 bytes, an MGT image's size, but named without an extension, not .mgt"},
+                             RefusedFile{"OneByteShort", "short.mgt", 819199,
+                                         "819,199 bytes; an MGT image holds 819,200 and a SAD image 819,222"},
+                             RefusedFile{"OneByteLong", "long.sad", 819223,
+                                         "819,223 bytes; an MGT image holds 819,200 and a SAD image 819,222"},
+                             RefusedFile{"EmptyFile", "empty.mgt", 0,
+                                         "0 bytes; an MGT image holds 819,200 and a SAD image 819,222"}),
                          [](const auto& test) { return std::string(test.param.Label); });
 
 TEST(Form1InvalidImageBox, IsCentredWithHalvesTruncatedTowardZero) {

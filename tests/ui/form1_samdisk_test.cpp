@@ -45,7 +45,9 @@ std::vector<int> ProgressPositions(const ScriptedUi& ui) {
   return positions;
 }
 
-MessageCall ErrorBox(const char* text, ScreenPoint at) { return {text, MessageKind::Error, MessageButtons::Ok, at}; }
+MessageCall ErrorBox(const char* text, ScreenPoint at, const char* where) {
+  return {text, MessageKind::Error, MessageButtons::Ok, at, std::string(where) + ": scripted failure"};
+}
 
 TEST(Form1SamDisk, ALoadedFloppyBecomesAnUnsavedDocumentNamedAfterTheDisk) {
   const ScratchDir dir;
@@ -98,7 +100,7 @@ TEST(Form1SamDisk, AFailedLoadLeavesNoImageAndSaveWritesTheBufferAsItIs) {
   EXPECT_EQ(ProgressPositions(ui), (std::vector<int>{2, 4, 6, 8}));
   ASSERT_EQ(ui.Interactions().size(), 2u);
   EXPECT_TRUE(std::holds_alternative<BeepCall>(ui.Interactions()[0]));
-  EXPECT_EQ(ui.Messages(), std::vector<MessageCall>{ErrorBox("\r\nDisk Loading Error", {226, 159})});
+  EXPECT_EQ(ui.Messages(), std::vector<MessageCall>{ErrorBox("\r\nDisk Loading Error", {226, 159}, "track 3, side 1, sectors 1-10")});
 
   // Save is offered all the same and writes the seven track sides read,
   // then the rest of what the buffer held.
@@ -132,7 +134,7 @@ TEST(Form1SamDisk, SaveLeavesTheDocumentAloneWhateverTheResult) {
     EXPECT_FALSE(form.ImageUntitled);
     EXPECT_EQ(form.DocumentPath, form.LoadName);
     if (fails) {
-      EXPECT_EQ(ui.Messages(), std::vector<MessageCall>{ErrorBox("\r\nDisk write Error", {193, 98})});
+      EXPECT_EQ(ui.Messages(), std::vector<MessageCall>{ErrorBox("\r\nDisk write Error", {193, 98}, "track 0, side 0, sector 1")});
       EXPECT_EQ(ProgressPositions(ui), std::vector<int>{2});
     } else {
       EXPECT_TRUE(ui.Interactions().empty());

@@ -40,12 +40,15 @@ QString SuffixOfNameFilter(const QString& nameFilter) {
 }
 
 MessageResult ShowPlacedMessage(QWidget* parent, const std::string& text, MessageKind kind, MessageButtons buttons,
-                                ScreenPoint topLeft) {
+                                ScreenPoint topLeft, const std::string& detail) {
   QMessageBox box(parent);
   box.setWindowTitle(QString::fromUtf8(MessageCaption(kind)));
   box.setIcon(kind == MessageKind::Error ? QMessageBox::Critical : QMessageBox::Question);
   // Our texts lead with a line break of their own ("\rInvalid diskimage").
   box.setText(FromUtf8(text).remove(QLatin1Char('\r')).trimmed());
+  // Plain text: a file name may hold anything, markup included.
+  box.setTextFormat(Qt::PlainText);
+  box.setInformativeText(FromUtf8(detail));
 
   QPushButton* ok = nullptr;
   QPushButton* yes = nullptr;

@@ -62,6 +62,7 @@ TEST(PlacedMessage, StandsWhereAskedWithItsButtonsAndAnswers) {
       EXPECT_EQ(box->windowTitle(), c.Kind == MessageKind::Error ? "Error" : "Confirm");
       EXPECT_EQ(box->icon(), c.Kind == MessageKind::Error ? QMessageBox::Critical : QMessageBox::Question);
       EXPECT_EQ(box->text(), "Delete this file from diskimage ?");
+      EXPECT_EQ(box->informativeText(), "File # 4 \"<b>x</b>\" (Code)");  // shown as it is, no markup
       EXPECT_EQ(ButtonTexts(*box), c.Texts);
       checked = true;
       if (c.Press.isEmpty()) {
@@ -70,7 +71,8 @@ TEST(PlacedMessage, StandsWhereAskedWithItsButtonsAndAnswers) {
         Click(*box, c.Press);
       }
     });
-    EXPECT_EQ(ShowPlacedMessage(nullptr, "Delete this file from diskimage ?", c.Kind, c.Buttons, {135, 98}),
+    EXPECT_EQ(ShowPlacedMessage(nullptr, "Delete this file from diskimage ?", c.Kind, c.Buttons, {135, 98},
+                                "File # 4 \"<b>x</b>\" (Code)"),
               c.Expected);
     EXPECT_TRUE(checked);
   }

@@ -2,6 +2,7 @@
 #include "vellonix/core/image_file.hpp"
 #include "vellonix/core/text.hpp"
 #include "vellonix/ui/form1.hpp"
+#include "vellonix/ui/refusal_texts.hpp"
 #include "vellonix/ui/shell_path.hpp"
 
 namespace vellonix::ui {
@@ -17,9 +18,10 @@ TForm1::TForm1(UiServices& ui, InstanceLauncher& launcher)
   InitDiskImage();
 }
 
-void TForm1::ReportError(const std::string& text, int boxWidth) {
+void TForm1::ReportError(const std::string& text, int boxWidth, const std::string& detail) {
   ui_.Beep();
-  ui_.ShowMessage(text, MessageKind::Error, MessageButtons::Ok, CentredBoxOrigin(ui_.MainWindowRect(), boxWidth));
+  ui_.ShowMessage(text, MessageKind::Error, MessageButtons::Ok, CentredBoxOrigin(ui_.MainWindowRect(), boxWidth),
+                  detail);
 }
 
 void TForm1::LoadDiskImage() {
@@ -33,7 +35,7 @@ void TForm1::LoadDiskImage() {
     InitDiskImage();
     return;
   }
-  ReportError("\rInvalid diskimage", kInvalidImageBoxWidth);
+  ReportError("\rInvalid diskimage", kInvalidImageBoxWidth, InvalidImageDetail(LoadName));
   LoadName.clear();
 }
 

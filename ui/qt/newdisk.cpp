@@ -44,7 +44,9 @@ TOKBottomDlg1::TOKBottomDlg1(NewDiskDialogModel& model, QWidget* parent) : QDial
   OKBtn = buttons.Ok;
   CancelBtn = buttons.Cancel;
 
-  setTabOrder(RadioGroup3Items[0], Edit1);
+  // Tab follows the layout: the formats, the name box, OK, Cancel.
+  QWidget* const chain[] = {RadioGroup3Items[0], RadioGroup3Items[1], RadioGroup3Items[2], Edit1, OKBtn, CancelBtn};
+  for (std::size_t i = 1; i < std::size(chain); ++i) setTabOrder(chain[i - 1], chain[i]);
   WidenForCaptions();
   ShowModel();
 }

@@ -12,6 +12,8 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include <vector>
+
 #include "modal_helper.hpp"
 #include "qt_printers.hpp"
 #include "newdisk.hpp"
@@ -132,6 +134,32 @@ TEST(NewDiskDialog, RadioGroupEnablesAndLimitsTheNameAndTheChoiceStays) {
     QTest::keyClick(dialog, Qt::Key_Escape);
   });
   EXPECT_FALSE(model.ExecuteNewDiskDialog(window.Services()));
+}
+
+// Tab walks the dialog as it is laid out: the chosen format, the name box
+// when the format takes a name, OK, Cancel, and round again.
+TEST(NewDiskDialog, OpensOnTheChosenFormatAndTabFollowsTheLayout) {
+  MainWindow window;
+  window.show();
+  window.CreateDialogs();
+  auto* dialog = static_cast<TOKBottomDlg1*>(window.findChild<QDialog*>("OKBottomDlg1"));
+  ASSERT_NE(dialog, nullptr);
+  NewDiskDialogModel& model = window.Form1().OKBottomDlg1();
+  for (const int format : {1, 2, 0}) {
+    SCOPED_TRACE(format);
+    model.RadioGroup3Click(format);
+    QWidget* radio = dialog->RadioGroup3Items[static_cast<std::size_t>(format)];
+    std::vector<QWidget*> order{radio, dialog->Edit1, dialog->OKBtn, dialog->CancelBtn, radio};
+    if (format == 0) order.erase(order.begin() + 1);  // no name to type
+    WhenModalShows([&order](QWidget& shown) {
+      for (std::size_t step = 0; step < order.size(); ++step) {
+        EXPECT_EQ(QApplication::focusWidget(), order[step]) << "after " << step << " Tab(s)";
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      }
+      static_cast<QDialog&>(shown).reject();
+    });
+    model.ExecuteNewDiskDialog(window.Services());
+  }
 }
 
 TEST(NameDialog, ShowsTheCallersCaptionTextAndLimitAndReturnsTheText) {

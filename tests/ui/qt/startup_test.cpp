@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -103,6 +104,32 @@ TEST(CommandLine, OpensTheLastImageAndStartsTheOthersByteForByte) {
   EXPECT_EQ(launcher.files, std::vector<std::string>{first});
   EXPECT_TRUE(window.Form1().ImageLoaded);
   EXPECT_EQ(window.Form1().DocumentPath, last);
+}
+
+// A window manager places the window once it is mapped, after the loop has
+// begun: the box of a refused command-line file must stand on the window
+// where it was placed, not where it was before.
+TEST(CommandLine, TheBoxOfARefusedFileStandsOnThePlacedWindow) {
+  const ScratchDir dir;
+  const std::string notes = dir.WriteFilled("notes.txt", 6);
+  MainWindow window;
+  window.show();
+  window.HookColdStart({notes});
+  QTimer::singleShot(0, &window, [&window] { window.move(300, 200); });
+  std::optional<QPoint> at;
+  QPoint expected;
+  ui::qt::testing::WhenModalShows([&](QWidget& box) {
+    at = box.pos();
+    const ScreenPoint centred = CentredBoxOrigin(window.Services().MainWindowRect(), 161);
+    expected = {centred.X, centred.Y};
+    EXPECT_EQ(static_cast<QMessageBox&>(box).informativeText().toStdString(),
+              notes + ": 6 bytes; an MGT image holds 819,200 and a SAD image 819,222");
+    box.close();
+  });
+  QTest::qWait(300);
+  ASSERT_TRUE(at.has_value());
+  EXPECT_EQ(window.frameGeometry().topLeft(), QPoint(300, 200));
+  EXPECT_EQ(*at, expected);
 }
 
 // Sends what a file manager sends: a drag entering the window, then the drop.

@@ -69,6 +69,20 @@ TEST(FitMainWindow, TheWindowWidensWhereRoundingLeavesTheLastPanelShort) {
   EXPECT_EQ(metrics.Client.Width, 547);
 }
 
+TEST(LimitToRoom, CutsTheWindowToTheScreenSharingTheStatusBarInProportion) {
+  MainWindowTexts texts = AllFitting();
+  texts.Columns[1] = 224;  // scale 2: 1076 x 638
+  const MainWindowMetrics fitted = FitMainWindow(texts, kFrame);
+  EXPECT_EQ(LimitToRoom(fitted, kFrame, {1076, 638}), fitted);
+
+  const MainWindowMetrics cut = LimitToRoom(fitted, kFrame, {533, 380});
+  EXPECT_EQ(cut.Client, (Size{533, 380}));
+  EXPECT_EQ(cut.Columns, fitted.Columns);  // the list scrolls sideways
+  EXPECT_EQ(cut.Panels, (std::array<int, kStatusPanels>{117, 188, 54, 96, 68}));
+  EXPECT_EQ(std::accumulate(cut.Panels.begin(), cut.Panels.end(), 10), 533);
+  EXPECT_EQ(cut.StatusBarHeight, fitted.StatusBarHeight);
+}
+
 TEST(SplitFilter, GivesDescriptionAndPatternPairs) {
   EXPECT_EQ(SplitFilter("Disk images (*.mgt;*.sad)|*.mgt;*.sad|All files (*.*)|*.*"),
             (std::vector<FilterEntry>{{"Disk images (*.mgt;*.sad)", "*.mgt;*.sad"}, {"All files (*.*)", "*.*"}}));

@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScreen>
+#include <QStyle>
 #include <QStatusBar>
 #include <QTreeWidget>
 #include <QHBoxLayout>
@@ -123,8 +125,25 @@ void MainWindow::BuildStatusBar() {
   setStatusBar(bar);
 }
 
+Size MainWindow::ClientRoom() const {
+  const QRect available = screen()->availableGeometry();
+  // The frame the window manager adds, once the window has one; before
+  // that, a title bar and borders as the style draws them.
+  QSize frame = frameGeometry().size() - geometry().size();
+  if (frame.isEmpty()) {
+    const int border = style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+    frame = {2 * border, style()->pixelMetric(QStyle::PM_TitleBarHeight) + 2 * border};
+  }
+  return {available.width() - frame.width(), available.height() - frame.height() - menuBar()->sizeHint().height()};
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() == QEvent::FontChange) ApplyMetrics();
+}
+
 void MainWindow::ApplyMetrics() {
-  metrics_ = MetricsFor(*parts_.ListView1, *parts_.Panels[0]);
+  metrics_ = LimitToRoom(MetricsFor(*parts_.ListView1, *parts_.Panels[0]), kStatusBarFrame, ClientRoom());
   for (std::size_t column = 0; column < metrics_.Columns.size(); ++column) {
     parts_.ListView1->setColumnWidth(static_cast<int>(column), metrics_.Columns[column]);
   }

@@ -43,6 +43,9 @@ class MainWindow : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // A new application font (the desktop's, changed while the program
+  // runs) fits the window to it again.
+  void changeEvent(QEvent* event) override;
   // Files dropped from the file manager; local files only.
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
@@ -55,6 +58,8 @@ class MainWindow : public QMainWindow {
   void BuildListView();
   void BuildStatusBar();
   void ApplyMetrics();
+  // What the screen the window is on has for its client area.
+  Size ClientRoom() const;
 
   MainWindowParts parts_;
   MainWindowMetrics metrics_;

@@ -2,8 +2,7 @@
 
 #include <algorithm>
 
-#include <QFontDatabase>
-#include <QFontInfo>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QLabel>
 #include <QStyle>
@@ -51,32 +50,39 @@ class PanelProbe {
 
 }  // namespace
 
+QString WidestNameCharacter(const QFontMetrics& metrics) {
+  QString widest;
+  int most = -1;
+  for (const std::string& character : SamNameCharacters()) {
+    const QString text = Text(character);
+    if (const int width = metrics.horizontalAdvance(text); width > most) {
+      most = width;
+      widest = text;
+    }
+  }
+  return widest;
+}
+
 MainWindowMetrics MetricsFor(const QTreeWidget& list, const QLabel& panel) {
   MainWindowTexts texts;
+  const std::string inList = WidestNameCharacter(list.fontMetrics()).toStdString();
   for (int column = 0; column < kListColumns; ++column) {
     int& widest = texts.Columns[static_cast<std::size_t>(column)];
-    for (const std::string_view text : UsualColumnTexts(column))
+    for (const std::string& text : WidestColumnTexts(column, inList))
       widest = std::max(widest, ItemWidth(list, Text(text), ColumnHasIcon(column)));
     widest = std::max(widest, list.header()->sectionSizeHint(column));
   }
   PanelProbe probe(panel);
+  const std::string inPanel = WidestNameCharacter(panel.fontMetrics()).toStdString();
   for (int index = 0; index < kStatusPanels; ++index) {
-    for (const std::string_view text : UsualPanelTexts(index)) {
+    for (const std::string& text : WidestPanelTexts(index, inPanel)) {
       const QSize size = probe.SizeFor(Text(text));
       int& widest = texts.Panels[static_cast<std::size_t>(index)];
       widest = std::max(widest, size.width());
       texts.PanelHeight = std::max(texts.PanelHeight, size.height());
     }
   }
-  return FitMainWindow(texts, {kPanelGap, kStatusBarInsetLeft, kStatusBarInsetHeight});
-}
-
-QFont ProgramFont() {
-  QFont font(QStringLiteral("MS Sans Serif"), 8);
-  if (QFontInfo(font).family() == font.family()) return font;
-  font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
-  font.setPointSize(8);
-  return font;
+  return FitMainWindow(texts, kStatusBarFrame);
 }
 
 }  // namespace vellonix::ui::qt

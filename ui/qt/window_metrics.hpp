@@ -1,12 +1,13 @@
 // The main window's metrics for the font in use: the shared base layout
 // scaled by one factor, measured with the list's style and a status panel
-// as the window makes them.
+// as the window makes them, and cut to the screen's room.
 #pragma once
 
-#include <QFont>
+#include <QString>
 
 #include "vellonix/ui/window_metrics.hpp"
 
+class QFontMetrics;
 class QLabel;
 class QTreeWidget;
 
@@ -17,13 +18,13 @@ namespace vellonix::ui::qt {
 inline constexpr int kPanelGap = 2;
 inline constexpr int kStatusBarInsetLeft = 2;
 inline constexpr int kStatusBarInsetHeight = 5;
+inline constexpr StatusBarFrame kStatusBarFrame{kPanelGap, kStatusBarInsetLeft, kStatusBarInsetHeight};
+
+// The widest character a SAM name shows in the font.
+QString WidestNameCharacter(const QFontMetrics& metrics);
 
 // Measures with the list's style and font and with a panel as the status
 // bar makes them (all panels alike).
 MainWindowMetrics MetricsFor(const QTreeWidget& list, const QLabel& panel);
-
-// The font of the program's windows: "MS Sans Serif" 8 point where the host
-// has it, else the host's general font at 8 point.
-QFont ProgramFont();
 
 }  // namespace vellonix::ui::qt

@@ -1,18 +1,25 @@
-// Every text of the list and of the status bar fits its column or panel,
-// for the sample image and for the widest texts they usually show, with the
-// program's font and with the host's default font. ctest runs these at
-// Qt's 1×, 1.5× and 2× scale.
+// Every text fits its place at 8, 11 and 14 point, and again after the
+// application's font changes while the program runs: the list's columns and
+// the status bar's panels for the widest texts they can hold, and the New,
+// name, Options and About dialogs. ctest runs these at Qt's 1×, 1.5× and 2×
+// scale on a screen large enough for every size; on a small one the window
+// stays within the screen.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QApplication>
-#include <QFontDatabase>
+#include <QDialog>
+#include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
-#include <QScrollBar>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTest>
 #include <QTreeWidget>
 
+#include "about.hpp"
+#include "vellonix/core/list_row.hpp"
+#include "modal_helper.hpp"
 #include "unit1.hpp"
 #include "window_metrics.hpp"
 
@@ -42,13 +49,40 @@ void ExpectTextsFit(const MainWindow& window) {
     EXPECT_NEAR(list.columnWidth(static_cast<int>(column)), kColumnWidths[column] * metrics.Scale, 1.0);
 }
 
-// Appends a row whose every cell holds the usual text `index` of its column
+// No text of the dialog is cut: each button, label and group box holds its
+// text (wrapped labels their lines) and stands inside the dialog.
+void ExpectNothingCut(const QDialog& dialog) {
+  SCOPED_TRACE(dialog.windowTitle().toStdString());
+  for (const QWidget* widget : dialog.findChildren<QWidget*>()) {
+    const auto* label = qobject_cast<const QLabel*>(widget);
+    const auto* group = qobject_cast<const QGroupBox*>(widget);
+    const auto* button = qobject_cast<const QAbstractButton*>(widget);
+    const QString text = label != nullptr ? label->text()
+                         : group != nullptr ? group->title()
+                         : button != nullptr ? button->text()
+                                             : QString();
+    if (text.isEmpty() || widget->isHidden()) continue;
+    SCOPED_TRACE(text.toStdString());
+    if (label != nullptr && label->wordWrap()) {
+      EXPECT_LE(label->heightForWidth(label->width()), label->height());
+    } else {
+      EXPECT_LE(widget->sizeHint().width(), widget->width());
+      EXPECT_LE(widget->sizeHint().height(), widget->height());
+    }
+    const QRect inDialog(widget->mapTo(&dialog, QPoint(0, 0)), widget->size());
+    EXPECT_TRUE(dialog.rect().contains(inDialog)) << inDialog.x() << "," << inDialog.y();
+  }
+}
+
+// Appends a row whose every cell holds the widest text `index` of its column
 // (the last one where a column has fewer), with the icons rows carry.
-void AppendUsualRow(UiServices& ui, std::size_t index) {
+void AppendWidestRow(MainWindow& window, std::size_t index) {
+  UiServices& ui = window.Services();
+  const std::string widest = WidestNameCharacter(window.Parts().ListView1->fontMetrics()).toStdString();
   const int row = ui.AppendRow();
-  const auto text = [index](int column) {
-    const auto texts = UsualColumnTexts(column);
-    return std::string(texts[std::min(index, texts.size() - 1)]);
+  const auto text = [&](int column) {
+    const auto texts = WidestColumnTexts(column, widest);
+    return texts[std::min(index, texts.size() - 1)];
   };
   ui.SetRowCaption(row, text(0));
   for (int subItem = 0; subItem < kSubItems; ++subItem) ui.SetSubItem(row, subItem, text(subItem + 1));
@@ -56,20 +90,54 @@ void AppendUsualRow(UiServices& ui, std::size_t index) {
   ui.SetSubItemIcon(row, 20);
 }
 
-class TextFit : public ::testing::TestWithParam<bool> {
- protected:
-  void SetUp() override {
-    saved_ = QApplication::font();
-    QApplication::setFont(GetParam() ? ProgramFont() : QFontDatabase::systemFont(QFontDatabase::GeneralFont));
+void ExpectWidestTextsFit(MainWindow& window) {
+  UiServices& ui = window.Services();
+  for (std::size_t index = 0; index < core::FileTypeNames.size(); ++index) AppendWidestRow(window, index);
+  const std::string widest = WidestNameCharacter(window.Parts().Panels[1]->fontMetrics()).toStdString();
+  for (int panel = 0; panel < kStatusPanels; ++panel) {
+    for (const std::string& text : WidestPanelTexts(panel, widest)) {
+      ui.SetStatusPanel(panel, text);
+      QTest::qWait(1);
+      SCOPED_TRACE(text);
+      ExpectTextsFit(window);
+    }
   }
+}
+
+void ExpectDialogsFit(MainWindow& window) {
+  for (const char* name : {"OKBottomDlg1", "OKBottomDlg2", "OKBottomDlg"}) {
+    const auto* dialog = window.findChild<QDialog*>(name);
+    ASSERT_NE(dialog, nullptr) << name;
+    ExpectNothingCut(*dialog);
+  }
+  bool shown = false;
+  ui::qt::testing::WhenModalShows([&shown](QWidget& about) {
+    ExpectNothingCut(static_cast<QDialog&>(about));
+    shown = true;
+    static_cast<QDialog&>(about).accept();
+  });
+  ShowAboutBox(&window);
+  EXPECT_TRUE(shown);
+}
+
+class AtPointSize : public ::testing::TestWithParam<int> {
+ protected:
+  void SetUp() override { saved_ = QApplication::font(); }
   void TearDown() override { QApplication::setFont(saved_); }
+  static void UsePointSize(int points) {
+    QFont font = QApplication::font();
+    font.setPointSize(points);
+    QApplication::setFont(font);
+  }
 
  private:
   QFont saved_;
 };
 
-TEST_P(TextFit, SampleImageAndUsualTexts) {
+TEST_P(AtPointSize, TheWindowAndTheDialogsHoldTheirWidestTexts) {
+  UsePointSize(GetParam());
   MainWindow window;
+  window.CreateDialogs();
   window.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
   window.Form1().LoadName = VELLONIX_SAMPLE_IMAGE;
@@ -80,21 +148,47 @@ TEST_P(TextFit, SampleImageAndUsualTexts) {
     SCOPED_TRACE("sample image");
     ExpectTextsFit(window);
   }
-
-  UiServices& ui = window.Services();
-  for (std::size_t index = 0; index < UsualColumnTexts(3).size(); ++index) AppendUsualRow(ui, index);
-  for (int panel = 0; panel < kStatusPanels; ++panel) {
-    for (const std::string_view text : UsualPanelTexts(panel)) {
-      ui.SetStatusPanel(panel, std::string(text));
-      QTest::qWait(1);
-      SCOPED_TRACE("usual texts");
-      ExpectTextsFit(window);
-    }
-  }
+  ExpectWidestTextsFit(window);
+  ExpectDialogsFit(window);
 }
 
-INSTANTIATE_TEST_SUITE_P(Fonts, TextFit, ::testing::Values(true, false),
-                         [](const auto& font) { return font.param ? "ProgramFont" : "HostDefaultFont"; });
+// The desktop's font changing while the program runs: everything fits the
+// new font at once.
+TEST_P(AtPointSize, AFontChangeWhileRunningIsFittedAgain) {
+  UsePointSize(8);
+  MainWindow window;
+  window.CreateDialogs();
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  const int before = window.width();
+  UsePointSize(GetParam());
+  QTest::qWait(10);
+  if (GetParam() > 8) {
+    EXPECT_GT(window.width(), before);
+  }
+  ExpectWidestTextsFit(window);
+  ExpectDialogsFit(window);
+}
+
+INSTANTIATE_TEST_SUITE_P(Fonts, AtPointSize, ::testing::Values(8, 11, 14),
+                         [](const auto& size) { return std::to_string(size.param) + "pt"; });
+
+// However large the font, the window opens within the screen's room.
+TEST(MainWindowOnScreen, NeverOpensLargerThanTheScreen) {
+  const QFont saved = QApplication::font();
+  QFont large = saved;
+  large.setPointSize(14);
+  QApplication::setFont(large);
+  {
+    MainWindow window;
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    const QRect room = window.screen()->availableGeometry();
+    EXPECT_LE(window.frameGeometry().width(), room.width());
+    EXPECT_LE(window.frameGeometry().height(), room.height());
+  }
+  QApplication::setFont(saved);
+}
 
 }  // namespace
 }  // namespace vellonix::ui::qt

@@ -51,4 +51,17 @@ MainWindowMetrics FitMainWindow(const MainWindowTexts& texts, const StatusBarFra
   return metrics;
 }
 
+MainWindowMetrics LimitToRoom(MainWindowMetrics metrics, const StatusBarFrame& frame, const Size& room) {
+  metrics.Client.Height = std::min(metrics.Client.Height, std::max(room.Height, metrics.StatusBarHeight));
+  if (metrics.Client.Width <= room.Width) return metrics;
+  const int unscaled = frame.InsetLeft + (kStatusPanels - 1) * frame.PanelGap;
+  const int before = metrics.Client.Width - unscaled;
+  const int after = std::max(room.Width - unscaled, 0);
+  int left = after;
+  for (std::size_t i = 0; i + 1 < metrics.Panels.size(); ++i) left -= metrics.Panels[i] = metrics.Panels[i] * after / before;
+  metrics.Panels.back() = left;
+  metrics.Client.Width = std::max(room.Width, 0);
+  return metrics;
+}
+
 }  // namespace vellonix::ui

@@ -52,10 +52,17 @@ struct MainWindowMetrics {
   std::array<int, kListColumns> Columns = kColumnWidths;
   std::array<int, kStatusPanels> Panels = kPanelWidths;  // the last: what is left
   int StatusBarHeight = kStatusBarHeight;
+  friend bool operator==(const MainWindowMetrics&, const MainWindowMetrics&) = default;
 };
 
 // The base layout scaled so that every measured text fits; `floor` is the
 // least scale (the screen's, where the toolkit leaves that to the program).
 MainWindowMetrics FitMainWindow(const MainWindowTexts& texts, const StatusBarFrame& frame, double floor = 1.0);
+
+// The metrics cut to `room`, the most the screen has for the client area:
+// the window never opens larger than the screen. The list keeps its
+// columns and scrolls sideways; the panels share the width that is left in
+// their proportions (each shows its whole text as its tool tip).
+MainWindowMetrics LimitToRoom(MainWindowMetrics metrics, const StatusBarFrame& frame, const Size& room);
 
 }  // namespace vellonix::ui

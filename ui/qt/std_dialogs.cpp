@@ -4,6 +4,8 @@
 
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontMetrics>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -51,6 +53,12 @@ MessageResult ShowPlacedMessage(QWidget* parent, const std::string& text, Messag
   // Plain text: a file name may hold anything, markup included.
   box.setTextFormat(Qt::PlainText);
   box.setInformativeText(FromUtf8(detail));
+  // Qt keeps a box narrow; a path and its reason read better on few lines.
+  if (auto* informative = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel"))) {
+    const QFontMetrics metrics = informative->fontMetrics();
+    informative->setMinimumWidth(
+        std::min(metrics.horizontalAdvance(box.informativeText()), 50 * metrics.averageCharWidth()));
+  }
 
   QPushButton* ok = nullptr;
   QPushButton* yes = nullptr;

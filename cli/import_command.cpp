@@ -1,12 +1,13 @@
 // import: a disk image as another tool wrote it, saved as MGT or SAD.
 #include <cstdio>
+#include <utility>
 
 #include "commands.hpp"
-#include "gzip_data.hpp"
 #include "terminal_text.hpp"
 #include "vellonix/core/host_file.hpp"
 #include "vellonix/core/image_file.hpp"
 #include "vellonix/formats/disk_import.hpp"
+#include "vellonix/formats/gzip_data.hpp"
 
 namespace vellonix::cli {
 
@@ -38,8 +39,12 @@ std::vector<std::uint8_t> ReadInput(const std::string& path) {
 
 int RunImport(const ImportOptions& options) {
   std::vector<std::uint8_t> bytes = ReadInput(options.Input);
-  const bool packed = IsGzip(bytes);
-  if (packed) bytes = Gunzip(bytes, kLargestInput);
+  const bool packed = formats::IsGzip(bytes);
+  if (packed) {
+    formats::GunzipResult unpacked = formats::Gunzip(bytes, kLargestInput);
+    if (!unpacked.Error.empty()) throw CommandError(unpacked.Error);
+    bytes = std::move(unpacked.Bytes);
+  }
 
   auto disk = std::make_unique<core::DiskImageBuffer>();
   formats::ImportResult result = formats::ImportDiskImage(bytes, options.Input, *disk);
@@ -47,13 +52,12 @@ int RunImport(const ImportOptions& options) {
   if (!result.Imported) throw CommandError(std::string("cannot import: ") + (packed ? "gzip-compressed data holding " : "") + result.Error);
 
   for (const formats::SectorProblem& problem : result.Problems) {
-    std::fprintf(stderr, "cylinder %d, side %d, sector %d: %s, filled with zeros\n", problem.Cylinder, problem.Head,
-                 problem.Sector, problem.What.c_str());
+    std::fprintf(stderr, "%s\n", formats::DescribeProblem(problem).c_str());
   }
   for (const std::string& note : result.Notes) std::fprintf(stderr, "%s\n", note.c_str());
   core::SaveImageFileLocked(options.Output, *disk);
   if (result.Problems.empty()) return 0;
-  std::fprintf(stderr, "%s: %zu of the disk's 1600 sectors could not be read from the %s%s\n",
+  std::fprintf(stderr, "%s: %zu of the disk's 1600 sectors are missing or damaged in the %s%s\n",
                HostTextForTerminal(options.Output).c_str(), result.Problems.size(), what.c_str(), result.Kind.c_str());
   return 1;
 }
@@ -65,7 +69,8 @@ Command AddImportCommand(CLI::App& app) {
   CLI::App* import = app.add_subcommand(
       "import", "Read a disk image as other tools write it (MGT, SAD, a raw 819,200-byte image in MGT order under "
                 "any name, EDSK or DSK of 80 x 2 x 10 x 512, any of them gzip-compressed) and save it as OUTPUT; "
-                "sectors it lacks are reported, zero-filled, and make the exit status 1");
+                "missing and damaged sectors are reported (damaged ones kept as stored, missing ones zero-filled) "
+                "and make the exit status 1");
   import->add_option("INPUT", options->Input, "The image to read")->required();
   import->add_option("OUTPUT", options->Output, "The image to write: MGT when it ends in .mgt (any case), SAD for .sad")
       ->required()

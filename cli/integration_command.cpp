@@ -78,6 +78,8 @@ std::string ShowText(const std::string& program, const IntegrationState& state,
     const auto i = integration::Index(shortcut);
     if (state.Available[i]) {
       row(integration::ShortcutCaption(shortcut), OnOff(state.Shortcuts[i]), where.Shortcuts[i]);
+    } else if (!where.Shortcuts[i].empty()) {
+      row(integration::ShortcutCaption(shortcut), OnOff(state.Shortcuts[i]), where.Shortcuts[i] + ", not changed here");
     } else {
       row(integration::ShortcutCaption(shortcut), "-", "(not available here)");
     }
@@ -110,7 +112,7 @@ int RunShow(const IntegrationOptions& options) {
   const auto shell = integration::MakeHostShellIntegration(program);
   const IntegrationState state = shell->Read();
   const integration::IntegrationLocations where = shell->Locations();
-  WriteStdout(options.Json ? DumpJson(ShowJson(program, state, where)) : ShowText(program, state, where));
+  WriteStdout(options.Json ? DumpJson(ShowJson(program, state, where)) + '\n' : ShowText(program, state, where));
   return 0;
 }
 
@@ -122,8 +124,9 @@ int RunSet(const IntegrationOptions& options) {
     const auto i = integration::Index(shortcut);
     if (options.Shortcuts[i].empty()) continue;
     if (!state.Available[i]) {
-      std::fprintf(stderr, "--%s: \"%s\" is not available on this system\n", integration::ShortcutKey(shortcut),
-                   integration::ShortcutCaption(shortcut));
+      const std::string where = shell->Locations().Shortcuts[i];
+      std::fprintf(stderr, "--%s: \"%s\" cannot be changed on this system%s%s\n", integration::ShortcutKey(shortcut),
+                   integration::ShortcutCaption(shortcut), where.empty() ? "" : ": ", where.c_str());
       return kExitUsage;
     }
     state.Shortcuts[i] = options.Shortcuts[i] == "on";

@@ -5,10 +5,12 @@
 #include <cstdio>
 #include <exception>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "commands.hpp"
+#include "help_format.hpp"
 #include "host_console.hpp"
 
 namespace {
@@ -36,6 +38,7 @@ int ReportFailure(const char* message) {
 int Run(const std::vector<std::string>& arguments) {
   CLI::App app("Lists, creates and edits SAM Coupé disk images in the MGT and SAD containers.",
                "vellonix-cli");
+  app.formatter(std::make_shared<HelpFormatter>());  // before the commands, which take it over
   app.set_version_flag("--version", VELLONIX_VERSION);
   app.require_subcommand(1);
 

@@ -23,14 +23,13 @@ std::span<const std::uint16_t> ChainWalk::First(int limit) const {
   return std::span(Blocks).first(static_cast<std::size_t>(std::clamp(limit, 0, Count)));
 }
 
-void WalkChain(const DiskImageBuffer& disk, ConstDirEntry entry, int limit, bool validLinksOnly, ChainWalk& walk) {
+void WalkChain(const DiskImageBuffer& disk, ConstDirEntry entry, int limit, ChainWalk& walk) {
   BlockSet seen;
   walk.Count = 0;
   walk.Looped = false;
   std::uint8_t track = entry.FirstTrack();
   std::uint8_t sector = entry.FirstSector();
-  while (walk.Count < limit && track != 0 && sector != 0 && SectorInsideDisk(track, sector)) {
-    if (validLinksOnly && !ValidLink(track, sector)) break;
+  while (walk.Count < limit && track != 0 && sector != 0 && ValidLink(track, sector)) {
     const auto offset = static_cast<std::size_t>(SectorOffset(track, sector));
     const auto block = static_cast<std::size_t>(offset / kBytesPerSector);
     if (seen[block]) {

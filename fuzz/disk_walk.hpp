@@ -18,19 +18,18 @@ inline constexpr int kBlocks = core::kSectorsPerDisk;
 using BlockSet = std::bitset<kBlocks>;
 
 // The distinct blocks a chain reaches from the entry's first sector, in
-// order: at most `limit`, ending at a zero track or sector, at a sector
-// outside the disk (or, with `validLinksOnly`, at a track byte that is no
-// real track or a sector outside 1-10) and at the first block met again.
-// Any walk of the code under test that follows the same links, however
-// often it goes round a loop, reads only blocks among the first `limit`.
+// order: at most `limit`, ending at a zero track or sector, at a track byte
+// that is no real track or a sector outside 1-10, and at the first block
+// met again. Any walk of the code under test that follows the same links,
+// however often it goes round a loop, reads only blocks among the first
+// `limit`.
 struct ChainWalk {
   std::array<std::uint16_t, kBlocks> Blocks{};
   int Count = 0;
   bool Looped = false;  // ended at a block met before
   std::span<const std::uint16_t> First(int limit) const;
 };
-void WalkChain(const core::DiskImageBuffer& disk, core::ConstDirEntry entry, int limit, bool validLinksOnly,
-               ChainWalk& walk);
+void WalkChain(const core::DiskImageBuffer& disk, core::ConstDirEntry entry, int limit, ChainWalk& walk);
 
 // Whether bytes 9 onwards of the payloads (bytes 0-509) of the walk's
 // blocks are `data`: what extract gives for a chain that holds its length.

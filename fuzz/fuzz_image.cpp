@@ -4,6 +4,7 @@
 // the program makes them, each followed by a fresh scan and the checks of
 // edit_checks.hpp. The buffers live from run to run, so that a run
 // allocates no megabytes of its own.
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <span>
@@ -72,7 +73,18 @@ std::span<const std::uint8_t> HostBytes(const EditStep& step) {
   return std::span(pattern).subspan(c, size);
 }
 
-void Apply(const EditStep& step, core::DiskImageBuffer& disk, core::DirectoryState& state, fuzz::EditChecker& checker) {
+// A name from its table, or (for the one pick past the table's end) the
+// input's last bytes, so that names of any bytes and length are tried: up
+// to a zero byte, which neither a path nor an argument nor a text box holds.
+template <typename Table>
+std::string PickName(const Table& table, unsigned pick, std::span<const std::uint8_t> tail) {
+  const std::size_t index = pick % (table.size() + 1);
+  if (index < table.size()) return std::string(table[index]);
+  return {tail.begin(), std::find(tail.begin(), tail.end(), std::uint8_t{0})};
+}
+
+void Apply(const EditStep& step, std::span<const std::uint8_t> tailName, core::DiskImageBuffer& disk,
+           core::DirectoryState& state, fuzz::EditChecker& checker) {
   const auto& listed = state.ListedSlots;
   const std::uint8_t pick = step.Args[0];
   const std::uint8_t name = step.Args[1];
@@ -82,8 +94,10 @@ void Apply(const EditStep& step, core::DiskImageBuffer& disk, core::DirectorySta
       return;
     case EditKind::Add: {
       const auto data = HostBytes(step);
-      const auto result =
-          fileops::AddSamFile(disk, state, data, kHostPaths[(step.Variant >> 3) % kHostPaths.size()], kMoment);
+      // The pattern offset takes part in the pick: the variant alone gives
+      // only seven values here.
+      const std::string path = PickName(kHostPaths, (step.Variant >> 3) + step.Args[2], tailName);
+      const auto result = fileops::AddSamFile(disk, state, data, path, kMoment);
       // The main window lists the new file and the entries it brought back
       // into the list, counting the corrupted ones.
       for (const int slot : result.Revealed) state.CorruptedCount += core::DecodeRow(disk, slot).Corrupted ? 1 : 0;
@@ -108,14 +122,14 @@ void Apply(const EditStep& step, core::DiskImageBuffer& disk, core::DirectorySta
       if (listed.empty()) return;
       const int slot = listed[pick % listed.size()];
       const std::string newName =
-          keepName ? fileops::CurrentFileName(disk, slot) : kFileNames[name % kFileNames.size()];
+          keepName ? fileops::CurrentFileName(disk, slot) : PickName(kFileNames, name, tailName);
       const std::string shown = fileops::RenameFile(disk, slot, newName);
       core::ComposeStatusBar(disk, state);
       checker.CheckRename(disk, state, slot, shown);
       return;
     }
     case EditKind::Label: {
-      const std::string newName = keepName ? fileops::CurrentDiskName(state) : kDiskNames[name % kDiskNames.size()];
+      const std::string newName = keepName ? fileops::CurrentDiskName(state) : PickName(kDiskNames, name, tailName);
       const auto refusal = fileops::ChangeDiskName(disk, state, newName);
       core::ComposeStatusBar(disk, state);
       checker.CheckLabel(disk, state, refusal.has_value());
@@ -135,6 +149,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   composer.Compose(input, *disk);
   core::DirectoryState state = core::ListDirectory(*disk).State;
   checker.Start(*disk, state);
-  for (const EditStep& step : input.Edits) Apply(step, *disk, state, checker);
+  for (const EditStep& step : input.Edits) Apply(step, input.TailName, *disk, state, checker);
   return 0;
 }

@@ -63,6 +63,7 @@ FuzzInput ParseInput(std::span<const std::uint8_t> data) {
                          {bytes[1], bytes[2], bytes[3]}};
   }
   input.Body = data.size() > kHeaderSize ? data.subspan(kHeaderSize) : std::span<const std::uint8_t>{};
+  input.TailName = input.Body.last(std::min(input.Body.size(), kTailNameBytes));
   return input;
 }
 

@@ -44,11 +44,16 @@ inline constexpr std::size_t kEditBytes = 4;
 inline constexpr std::size_t kHeaderSize = 1 + kEditSteps * kEditBytes;
 inline constexpr std::size_t kChunkHeaderSize = 7;
 
+// Names the edits may take from the input instead of their tables: the
+// input's last bytes (which also count in the body).
+inline constexpr std::size_t kTailNameBytes = 24;
+
 struct FuzzInput {
   Container Kind = Container::Raw;
   BodyLayout Layout = BodyLayout::Prefix;
   std::array<EditStep, kEditSteps> Edits{};
   std::span<const std::uint8_t> Body;
+  std::span<const std::uint8_t> TailName;  // up to kTailNameBytes
 };
 
 // Any bytes are an input: a short header reads as zeros (raw prefix, no edits).

@@ -1,14 +1,22 @@
-// Writes the fuzz targets' inputs into three folders:
-//   SEEDS       disks of each DOS and container that reach deep: many
+// Writes the fuzz targets' inputs into folders of OUT:
+//   image       disks of each DOS and container that reach deep: many
 //               files on both sides, MasterDOS extra directory tracks,
 //               damaged chains and names, each with a script of edits;
-//   REGRESSION  inputs that once broke a promise (a file cross-linked by an
+//   regression  inputs that once broke a promise (a file cross-linked by an
 //               addition, a directory of looping chains that made every
 //               scan slow, files cut short, slot 0's fields lost to a disk
 //               name) and inputs that hold only by design; scripts/fuzz.sh
 //               replays them with a time limit;
-//   HOST        for the host-file target (fuzz_host_file_posix.cpp): every
-//               thing standing at every kind of name, for every operation.
+//   host        for the host-file target (fuzz_host_file_posix.cpp): every
+//               thing standing at every kind of name, for every operation;
+//   import      other tools' images (fuzz_import.cpp), built as the tests
+//               build them: gzip-compressed MGT, SAD, EDSK and DSK images
+//               of a whole disk, and small EDSK and DSK images with damaged,
+//               doubled and missing sectors;
+//   import-regression  images that once broke an import promise (an MGT
+//               file whose disk begins with another format's signature);
+//   basic-screen  BASIC programs with every keyword and code, cut short,
+//               and SCREEN$ data of every mode (fuzz_basic_screen.cpp).
 // Every input is at most kMaxInput bytes, the longest the fuzzing run makes.
 #include <cstdio>
 #include <exception>
@@ -19,7 +27,9 @@
 #include <string_view>
 #include <vector>
 
+#include "edsk_builder.hpp"
 #include "fuzz_input.hpp"
+#include "gzip_builder.hpp"
 #include "image_builder.hpp"
 #include "vellonix/core/directory.hpp"
 #include "vellonix/core/list_row.hpp"
@@ -260,9 +270,10 @@ void WriteRegression(const std::filesystem::path& folder) {
   loopChunks.Chunk(core::kSadHeaderSize, loop, core::kMaxDirSlots - 1);
   Write(folder, "looping-chains-sad", SixScans(loopChunks));
 
-  // A chain that reaches its third sector through the link (1, 33): no
-  // real sector, but inside the disk, where track 4 sector 3 lies, which
-  // its map leaves out. Extract reads it, so an addition must not take it.
+  // A chain whose second sector links to (1, 33): no real sector, though
+  // its offset is track 4 sector 3's, which the map leaves out. The chain
+  // ends there, so extract gives two sectors' worth and an addition may
+  // take that sector without changing the file.
   ImageBuilder aliased;
   const auto third = aliased.PlaceCodeFile(0, "aliased", Pattern(1200, 31));
   const auto second = static_cast<std::size_t>(core::SectorEnd(4, 2));
@@ -321,21 +332,166 @@ void WriteHostSeeds(const std::filesystem::path& folder) {
   }
 }
 
+// An import input: the byte that picks the file's name (0 .dsk, 1 .sad,
+// 2 .mgt, 3 .img), then the file.
+std::vector<std::uint8_t> Named(std::uint8_t name, std::span<const std::uint8_t> file) {
+  std::vector<std::uint8_t> input{name};
+  input.insert(input.end(), file.begin(), file.end());
+  return input;
+}
+
+constexpr std::uint8_t kDskName = 0;
+constexpr std::uint8_t kSadName = 1;
+
+// Every sector of the disk in its track, skewed as SAM disks are.
+testing::TrackSpecs TracksOf(const core::DiskImageBuffer& disk) {
+  testing::TrackSpecs tracks(core::kTracksPerSide * core::kSides);
+  for (int cylinder = 0; cylinder < core::kTracksPerSide; ++cylinder) {
+    for (int head = 0; head < core::kSides; ++head) {
+      for (int i = 0; i < core::kSectorsPerTrack; ++i) {
+        const int r = (i - cylinder % 10 + 10) % 10 + 1;
+        const auto start = disk.begin() + static_cast<std::ptrdiff_t>(core::TrackSideOffset(head, cylinder) +
+                                                                      std::size_t(r - 1) * core::kBytesPerSector);
+        tracks[std::size_t(cylinder * 2 + head)].push_back({static_cast<std::uint8_t>(cylinder),
+                                                            static_cast<std::uint8_t>(head),
+                                                            static_cast<std::uint8_t>(r), 2, 0, 0,
+                                                            {start, start + core::kBytesPerSector}});
+      }
+    }
+  }
+  return tracks;
+}
+
+// The first tracks of the disk, stored every way a track can go wrong, the
+// rest unformatted: small enough to mutate as it stands.
+testing::TrackSpecs DamagedTracks(const core::DiskImageBuffer& disk) {
+  testing::TrackSpecs all = TracksOf(disk);
+  testing::TrackSpecs tracks(all.size());
+  std::copy_n(all.begin(), 4, tracks.begin());
+  auto& t0 = tracks[0];
+  t0[1].St2 = 0x20;                                  // CRC error
+  t0.push_back(t0[1]);                               // and a good copy after it
+  t0.back().St2 = 0;
+  t0[2].St1 = 0x01;                                  // no data field
+  t0[3].Data.resize(300);                            // cut short
+  t0[4].N = 3;                                       // another size
+  t0[5].C = 7;                                       // another cylinder's ID
+  t0[6].Data.insert(t0[6].Data.end(), t0[6].Data.begin(), t0[6].Data.end());  // stored twice (weak)
+  t0.erase(t0.begin() + 7);                          // missing
+  auto& t3 = tracks[3];
+  for (int i = 0; i < 30; ++i) t3.push_back({1, 1, static_cast<std::uint8_t>(0xC1 + i), 0, 0, 0, std::vector<std::uint8_t>(16)});
+  return tracks;
+}
+
+void WriteImportSeeds(const std::filesystem::path& folder) {
+  const ImageBuilder mixed = Mixed();
+  const auto mgt = core::EncodeContainer(core::ContainerKind::Mgt, mixed.Disk());
+  auto sad = core::EncodeContainer(core::ContainerKind::Sad, mixed.Disk());
+  Write(folder, "gzip-mgt", Named(kDskName, testing::GzipBytes(mgt)));
+  Write(folder, "gzip-sad", Named(kDskName, testing::GzipBytes(sad)));
+  std::fill_n(sad.begin(), core::kSadHeaderSize, std::uint8_t{0});
+  Write(folder, "gzip-sad-without-signature", Named(kSadName, testing::GzipBytes(sad)));
+  const std::size_t half = mgt.size() / 2;
+  auto joined = testing::GzipBytes(std::span(mgt).first(half));
+  const auto second = testing::GzipBytes(std::span(mgt).subspan(half));
+  joined.insert(joined.end(), second.begin(), second.end());
+  Write(folder, "gzip-joined-members", Named(kDskName, joined));
+  Write(folder, "gzip-edsk", Named(kDskName, testing::GzipBytes(testing::BuildEdsk(TracksOf(mixed.Disk())))));
+  Write(folder, "gzip-dsk", Named(kDskName, testing::GzipBytes(testing::BuildDsk(TracksOf(mixed.Disk())))));
+  Write(folder, "edsk-damaged-tracks", Named(kDskName, testing::BuildEdsk(DamagedTracks(mixed.Disk()))));
+  const auto dsk = testing::BuildDsk(TracksOf(mixed.Disk()));
+  Write(folder, "dsk-cut-short", Named(kDskName, std::span(dsk).first(256 + 5 * (256 + 10 * 512) + 700)));
+  Write(folder, "edsk-of-40-cylinders", Named(kDskName, testing::BuildEdsk(testing::TrackSpecs(80), 40, 1)));
+  std::vector<std::uint8_t> sadHeader(core::kSadHeaderSize + 100);
+  const std::string_view signature = "Yolt's disk backup";
+  std::copy(signature.begin(), signature.end(), sadHeader.begin());
+  Write(folder, "sad-signature-only", Named(kSadName, sadHeader));
+}
+
+void WriteImportRegression(const std::filesystem::path& folder) {
+  // Saved as MGT, a disk whose first sector begins with a signature was
+  // read as the format it names.
+  const std::string_view signatures[] = {"Yolt's disk backup", "EXTENDED CPC DSK File", "MV - CPCEMU Disk-File"};
+  constexpr std::uint8_t kMgtName = 2;
+  for (std::size_t i = 0; i < std::size(signatures); ++i) {
+    ImageBuilder image = Mixed();
+    std::copy(signatures[i].begin(), signatures[i].end(), image.Disk().begin());
+    const auto mgt = core::EncodeContainer(core::ContainerKind::Mgt, image.Disk());
+    Write(folder, "mgt-beginning-with-a-signature-" + std::to_string(i), Named(kMgtName, testing::GzipBytes(mgt)));
+  }
+}
+
+// A BASIC line: number (high byte first), length, text and its 0x0D.
+void AddLine(std::vector<std::uint8_t>& program, int number, std::vector<std::uint8_t> text) {
+  text.push_back(0x0D);
+  program.insert(program.end(), {static_cast<std::uint8_t>(number >> 8), static_cast<std::uint8_t>(number),
+                                 static_cast<std::uint8_t>(text.size()), static_cast<std::uint8_t>(text.size() >> 8)});
+  program.insert(program.end(), text.begin(), text.end());
+}
+
+// Byte 0: 0 a listing of every line, 2 of the range in bytes 1-4, 1 a
+// picture of the mode byte in byte 1; the data from byte 5.
+std::vector<std::uint8_t> DecodeInput(std::array<std::uint8_t, 5> header, std::span<const std::uint8_t> data) {
+  std::vector<std::uint8_t> input(header.begin(), header.end());
+  input.insert(input.end(), data.begin(), data.end());
+  return input;
+}
+
+void WriteBasicScreenSeeds(const std::filesystem::path& folder) {
+  std::vector<std::uint8_t> program;
+  std::vector<std::uint8_t> commands;
+  for (int code = 0x85; code < 0xFF; ++code) commands.push_back(static_cast<std::uint8_t>(code));
+  AddLine(program, 10, commands);
+  std::vector<std::uint8_t> functions;
+  for (int code = 0x2F; code <= 0x85; ++code) functions.insert(functions.end(), {0xFF, static_cast<std::uint8_t>(code)});
+  AddLine(program, 20, functions);
+  AddLine(program, 30, {'P', 'R', 'I', 'N', 'T', '"', 0x80, 0x8F, 0x90, 0xFF, '"', 0x10, 2, 0x16, 1, 2, 0x7F,
+                        '1', 0x0E, 0, 0, 1, 0, 0, ':', 0x05, 0xFF});
+  AddLine(program, 0xFEFF, {'R', 'E', 'M', 0x0D, 'h', 'i', 'd'});
+  program.insert(program.end(), {0xFF, 'v', 'a', 'r', 's'});
+  Write(folder, "basic-every-code", DecodeInput({0, 0, 0, 0, 0}, program));
+  Write(folder, "basic-lines-20-30", DecodeInput({2, 0, 20, 0, 30}, program));
+  Write(folder, "basic-cut-in-a-line", DecodeInput({0, 0, 0, 0, 0}, std::span(program).first(program.size() - 40)));
+  std::vector<std::uint8_t> header;
+  AddLine(header, 5, {'C', 'L', 'S'});
+  header.insert(header.end(), {0, 7});
+  Write(folder, "basic-cut-in-a-header", DecodeInput({0, 0, 0, 0, 0}, header));
+
+  for (std::uint8_t modeByte = 0; modeByte < 4; ++modeByte) {
+    const std::size_t bytes = modeByte == 0 ? 6912 : modeByte == 1 ? 14336 : 24576;
+    std::vector<std::uint8_t> data = Pattern(bytes, modeByte + 40u);
+    for (int i = 0; i < 40; ++i) data.push_back(static_cast<std::uint8_t>(i * 3));
+    // Line interrupts: a change on row 10, one past entry 15, one on the
+    // last row (shows nowhere), then the table's end.
+    data.insert(data.end(), {10, 3, 0x7F, 0, 50, 16, 1, 0, 191, 2, 5, 0, 0xFF});
+    Write(folder, "screen-mode-" + std::to_string(modeByte + 1), DecodeInput({1, modeByte, 0, 0, 0}, data));
+  }
+  Write(folder, "screen-too-short", DecodeInput({1, 0, 0, 0, 0}, Pattern(100, 50)));
+  Write(folder, "screen-mode-byte-9", DecodeInput({1, 9, 0, 0, 0}, Pattern(7000, 51)));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 4) {
-    std::fprintf(stderr, "usage: %s SEEDS REGRESSION HOST\n", argv[0]);
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: %s OUT\n", argv[0]);
     return 2;
   }
   try {
-    const std::filesystem::path seeds = argv[1];
-    const std::filesystem::path regression = argv[2];
-    const std::filesystem::path host = argv[3];
-    for (const auto& folder : {seeds, regression, host}) std::filesystem::create_directories(folder);
-    WriteSeeds(seeds);
-    WriteRegression(regression);
-    WriteHostSeeds(host);
+    const std::filesystem::path out = argv[1];
+    const struct {
+      const char* Folder;
+      void (*WriteInputs)(const std::filesystem::path&);
+    } sets[] = {{"image", WriteSeeds},
+                {"regression", WriteRegression},
+                {"host", WriteHostSeeds},
+                {"import", WriteImportSeeds},
+                {"import-regression", WriteImportRegression},
+                {"basic-screen", WriteBasicScreenSeeds}};
+    for (const auto& set : sets) {
+      std::filesystem::create_directories(out / set.Folder);
+      set.WriteInputs(out / set.Folder);
+    }
     return 0;
   } catch (const std::exception& error) {
     std::fprintf(stderr, "%s\n", error.what());

@@ -3,9 +3,9 @@
 # picture of its window.
 #   scripts/screenshot.sh [--options] [IMAGE] [OUTPUT.png]
 # IMAGE defaults to the bundled sample, OUTPUT to docs/main-window.png.
-# --options opens the Options dialog (in a temporary home, so that it shows
-# a desktop with nothing registered) and saves that instead, by default to
-# docs/options-dialog.png.
+# --options opens the Options dialog (in a temporary home with a desktop
+# folder, so that it shows a desktop with nothing registered) and saves
+# that instead, by default to docs/options-dialog.png.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 dialog=""
@@ -14,7 +14,7 @@ if [ "${1:-}" = "--options" ]; then
   shift
 fi
 
-"$root/scripts/install-deps.sh"
+"$root/scripts/install-deps.sh" --tests
 need=()
 for tool in xvfb-run:xvfb xauth:xauth import:imagemagick xdotool:xdotool; do
   command -v "${tool%%:*}" >/dev/null || need+=("${tool#*:}")
@@ -39,6 +39,7 @@ export VELLONIX_DIALOG="$dialog"
 if [ -n "$dialog" ]; then
   home=$(mktemp -d)
   trap 'rm -rf "$home"' EXIT
+  mkdir -p "$home/Desktop"  # as every desktop session has
   export HOME=$home XDG_DATA_HOME=$home/.local/share XDG_CONFIG_HOME=$home/.config
 fi
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '

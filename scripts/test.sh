@@ -12,7 +12,7 @@ build=build
 options=(-DVELLONIX_WERROR=ON)
 case "${1:-}" in
   --sanitize)
-    scripts/install-deps.sh
+    scripts/install-deps.sh --tests
     build=build-sanitize
     options+=(-DVELLONIX_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug)
     # Any report fails the run.
@@ -20,7 +20,7 @@ case "${1:-}" in
     export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
     ;;
   --windows)
-    scripts/install-deps.sh --windows
+    scripts/install-deps.sh --tests --windows
     # The Linux vellonix-cli, which a test compares the Windows one with.
     [ -f build/CMakeCache.txt ] || cmake -S . -B build -DVELLONIX_WERROR=ON
     cmake --build build -j "$(nproc)" --target vellonix-cli
@@ -40,7 +40,7 @@ case "${1:-}" in
     wineboot --init
     ;;
   "")
-    scripts/install-deps.sh
+    scripts/install-deps.sh --tests
     ;;
   *)
     echo "usage: scripts/test.sh [--sanitize | --windows]" >&2

@@ -24,14 +24,14 @@ bool TestFile(const DiskImageBuffer& disk, int slot) {
   int remaining = entry.SectorCount();
   std::uint8_t track = entry.FirstTrack();
   std::uint8_t sector = entry.FirstSector();
-  // Where a sector's link leads depends only on where the sector ends, and
-  // a disk has 1,600 sector ends: a chain still going after more steps than
-  // that has met one twice and loops for ever, which the full walk would
-  // have judged intact. Stopping there keeps a scan linear in the disk.
+  // A chain walks only the disk's 1,600 sectors: one still going after more
+  // steps than that has met a sector twice and loops for ever, which the
+  // full walk would have judged intact. Stopping there keeps a scan linear
+  // in the disk.
   for (int steps = 0; remaining != 0 && track != 0 && sector != 0; ++steps) {
     if (steps > kSectorsPerDisk) return true;
+    if (!IsDiskSector(track, sector)) break;  // off the disk, or a sector no track has
     const std::int64_t end = SectorEnd(track, sector);
-    if (end > static_cast<std::int64_t>(kDiskBytes)) break;
     track = disk[static_cast<std::size_t>(end - 2)];
     sector = disk[static_cast<std::size_t>(end - 1)];
     --remaining;

@@ -24,10 +24,9 @@ int TypeIndex(std::uint8_t statusType) { return std::min(statusType & kTypeCodeM
 
 bool HasCodeSignature(const DiskImageBuffer& disk, int slot) {
   const ConstDirEntry entry = DirSlot(disk, slot);
+  // A first sector no disk has holds no file's bytes, wherever its offset falls.
+  if (!IsDiskSector(entry.FirstTrack(), entry.FirstSector())) return false;
   const std::int64_t start = SectorOffset(entry.FirstTrack(), entry.FirstSector()) + kFileHeaderSize;
-  if (start < 0 || start + static_cast<std::int64_t>(CodeSignature.size()) > static_cast<std::int64_t>(kDiskBytes)) {
-    return false;
-  }
   return std::equal(CodeSignature.begin(), CodeSignature.end(), disk.begin() + start);
 }
 

@@ -34,7 +34,7 @@ SectorMap UsedSectorMap(const DiskImageBuffer& disk, const DirectoryState& state
     std::transform(used.begin(), used.end(), map.begin(), used.begin(),
                    [](std::uint8_t a, std::uint8_t b) { return static_cast<std::uint8_t>(a | b); });
     for (const SectorAddress sector : ExtractChain(disk, slot)) {
-      if (const auto position = MapPositionAt(sector)) SetMapBit(used, *position);
+      if (const auto position = SectorMapPosition(sector)) SetMapBit(used, *position);
     }
   }
   // Slots past the standard 80 lie in the sectors from map position 0 on,

@@ -25,17 +25,13 @@ std::vector<SectorAddress> ExtractChain(const DiskImageBuffer& disk, int slot) {
   // Only the sectors that can hold the wanted bytes are gathered: the
   // result is the same, and a SectorCount of 65,535 costs nothing.
   const std::size_t needed = (ExtractLength(entry) + kFileHeaderSize + kSectorPayload - 1) / kSectorPayload;
-  const std::size_t counted = std::min<std::size_t>(static_cast<std::size_t>(entry.SectorCount()), needed);
   const std::size_t limit = std::min<std::size_t>(needed, kSectorsPerDisk);
 
   std::vector<SectorAddress> chain;
   SectorAddress at{entry.FirstTrack(), entry.FirstSector()};
-  while (chain.size() < limit && at.Track != 0 && at.Sector != 0) {
-    // Past SectorCount only a link to a real sector of the disk is taken
-    // on trust (other tools wrote some counts one short).
-    const bool trusted =
-        chain.size() < counted || ((at.Track & kTrackMask) < kTracksPerSide && at.Sector <= kSectorsPerTrack);
-    if (!trusted || !SectorInsideDisk(at.Track, at.Sector)) break;
+  // Past SectorCount too, as long as the links hold: other tools wrote some
+  // counts one short.
+  while (chain.size() < limit && at.Track != 0 && IsDiskSector(at.Track, at.Sector)) {
     chain.push_back(at);
     const auto offset = static_cast<std::size_t>(SectorOffset(at.Track, at.Sector));
     at = {disk[offset + kSectorLinkOffset], disk[offset + kSectorLinkOffset + 1]};

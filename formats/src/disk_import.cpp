@@ -65,11 +65,38 @@ std::vector<StoredSector> ReadTrack(Bytes block, bool extended) {
   return sectors;
 }
 
-std::string SectorFault(const StoredSector& sector) {
-  if ((sector.St1 & 0x01) != 0 || (sector.St2 & 0x01) != 0) return "no data field";
-  if ((sector.St1 & 0x20) != 0 || (sector.St2 & 0x20) != 0) return "CRC error";
-  if (sector.Data.size() < core::kBytesPerSector) return "data cut short";
-  return {};
+// What a stored copy gives of its sector: its fault (empty for a good
+// copy) and how many of its bytes can be kept.
+struct Copy {
+  const StoredSector* Sector = nullptr;
+  std::string Fault = "missing";
+  std::size_t Kept = 0;
+  int Rank() const { return Sector == nullptr ? 0 : Fault.empty() ? 3 : Kept > 0 ? 2 : 1; }
+};
+
+Copy Assess(const StoredSector& sector) {
+  Copy copy{&sector, {}, std::min<std::size_t>(sector.Data.size(), core::kBytesPerSector)};
+  if ((sector.St1 & 0x01) != 0 || (sector.St2 & 0x01) != 0) {
+    copy.Fault = "no data field";  // whatever is stored was never read from the disk
+    copy.Kept = 0;
+  } else if ((sector.St1 & 0x20) != 0 || (sector.St2 & 0x20) != 0) {
+    copy.Fault = "CRC error";
+  } else if (copy.Kept < core::kBytesPerSector) {
+    copy.Fault = "data cut short";
+  }
+  return copy;
+}
+
+// The copy of sector (cylinder, r) to take: a good one before a damaged
+// one, a damaged one by the bytes it keeps, the first of equals.
+Copy BestCopy(const std::vector<StoredSector>& sectors, int cylinder, int r) {
+  Copy best;
+  for (const StoredSector& sector : sectors) {
+    if (sector.C != cylinder || sector.R != r || sector.N != kSamSizeCode) continue;
+    const Copy copy = Assess(sector);
+    if (copy.Rank() > best.Rank() || (copy.Rank() == best.Rank() && copy.Kept > best.Kept)) best = copy;
+  }
+  return best;
 }
 
 std::size_t DiskOffset(int cylinder, int head, int sector) {
@@ -95,6 +122,8 @@ ImportResult ImportCpcImage(Bytes file, bool extended, core::DiskImageBuffer& di
 
   auto buffer = std::make_unique<core::DiskImageBuffer>();
   std::size_t offset = kDiskInfoSize;
+  std::size_t listed = 0;
+  int found = 0;
   for (int cylinder = 0; cylinder < core::kTracksPerSide; ++cylinder) {
     for (int head = 0; head < core::kSides; ++head) {
       const std::size_t track = static_cast<std::size_t>(cylinder) * core::kSides + static_cast<std::size_t>(head);
@@ -102,19 +131,26 @@ ImportResult ImportCpcImage(Bytes file, bool extended, core::DiskImageBuffer& di
       const std::size_t start = std::min(offset, file.size());
       const auto sectors = ReadTrack(file.subspan(start, std::min(size, file.size() - start)), extended);
       offset += size;
+      listed += sectors.size();
       for (int r = 1; r <= core::kSectorsPerTrack; ++r) {
-        const auto found = std::find_if(sectors.begin(), sectors.end(), [&](const StoredSector& s) {
-          return s.C == cylinder && s.R == r && s.N == kSamSizeCode;
-        });
-        std::string fault = found == sectors.end() ? "missing" : SectorFault(*found);
-        if (!fault.empty()) {
-          result.Problems.push_back({cylinder, head, r, std::move(fault)});
-          continue;  // the fresh buffer holds zeros there
+        const Copy copy = BestCopy(sectors, cylinder, r);
+        found += copy.Sector != nullptr ? 1 : 0;
+        // The fresh buffer holds zeros past what is kept.
+        if (copy.Kept > 0) {
+          std::copy_n(copy.Sector->Data.begin(), copy.Kept,
+                      buffer->begin() + static_cast<std::ptrdiff_t>(DiskOffset(cylinder, head, r)));
         }
-        std::copy_n(found->Data.begin(), core::kBytesPerSector,
-                    buffer->begin() + static_cast<std::ptrdiff_t>(DiskOffset(cylinder, head, r)));
+        if (!copy.Fault.empty()) result.Problems.push_back({cylinder, head, r, copy.Fault, copy.Kept});
       }
     }
+  }
+  // A disk made of nothing but zeros would pass for a blank one.
+  if (found == 0) {
+    result.Problems.clear();
+    result.Error = listed == 0 ? named + " whose tracks hold no sectors"
+                               : named + " none of whose " + std::to_string(listed) +
+                                     " sectors is a SAM disk's (cylinders 0-79, sectors 1-10 of 512 bytes)";
+    return result;
   }
   if (cylinders > core::kTracksPerSide) {
     result.Notes.push_back("cylinders 80-" + std::to_string(cylinders - 1) +
@@ -138,16 +174,32 @@ std::string Thousands(std::size_t value) {
 
 }  // namespace
 
+std::string DescribeProblem(const SectorProblem& problem) {
+  std::string text = "cylinder " + std::to_string(problem.Cylinder) + ", side " + std::to_string(problem.Head) +
+                     ", sector " + std::to_string(problem.Sector) + ": " + problem.What;
+  if (problem.Kept == 0) return text + ", filled with zeros";
+  if (problem.Kept >= core::kBytesPerSector) return text + ", its bytes kept as stored";
+  return text + ", its first " + std::to_string(problem.Kept) + " bytes kept as stored, the rest filled with zeros";
+}
+
 ImportResult ImportDiskImage(Bytes file, std::string_view fileName, core::DiskImageBuffer& disk) {
+  ImportResult result;
+  // What the program itself opens is read as it opens it, whatever its
+  // first bytes spell: a disk's first sector may begin with a signature.
+  if (const auto container = core::RecogniseContainer(file.size(), fileName)) {
+    core::DecodeContainer(*container, file, disk);
+    result.Imported = true;
+    result.Kind = *container == core::ContainerKind::Mgt ? "MGT image" : "SAD image";
+    return result;
+  }
   if (StartsWith(file, kEdskSignature)) return ImportCpcImage(file, true, disk);
   if (StartsWith(file, kDskSignature)) return ImportCpcImage(file, false, disk);
 
-  ImportResult result;
   const bool sadSignature = StartsWith(file, kSadSignature);
-  if (file.size() == core::kSadFileSize && (sadSignature || core::HasExtension(fileName, ".SAD"))) {
+  if (file.size() == core::kSadFileSize && sadSignature) {
     core::DecodeContainer(core::ContainerKind::Sad, file, disk);
     result.Kind = "SAD image";
-  } else if (sadSignature) {
+  } else if (sadSignature && file.size() != core::kMgtFileSize) {
     const auto geometry = file.size() >= core::kSadHeaderSize ? file.subspan(18, 4) : Bytes{};
     result.Error = "a SAD image of " + Thousands(file.size()) + " bytes" +
                    (geometry.empty() ? std::string()
@@ -158,7 +210,7 @@ ImportResult ImportDiskImage(Bytes file, std::string_view fileName, core::DiskIm
     return result;
   } else if (file.size() == core::kMgtFileSize) {
     core::DecodeContainer(core::ContainerKind::Mgt, file, disk);
-    result.Kind = core::HasExtension(fileName, ".MGT") ? "MGT image" : "raw image in MGT order";
+    result.Kind = "raw image in MGT order";
   } else {
     result.Error = Thousands(file.size()) + " bytes without the signature of an EDSK, DSK or SAD image, and no raw "
                    "image's 819,200";

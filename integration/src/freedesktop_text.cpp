@@ -92,7 +92,10 @@ std::string WithKeyValue(std::string_view text, std::string_view group, std::str
     const auto at = static_cast<std::ptrdiff_t>(found);
     if (found < range.Last) {
       if (value) {
-        lines[found] = entry;
+        // The key and its spacing stay as written.
+        const std::string_view line = views[found];
+        const auto start = line.find_first_not_of(" \t", line.find('=') + 1);
+        lines[found] = std::string(line.substr(0, std::min(start, line.size()))) + std::string(*value);
       } else {
         lines.erase(lines.begin() + at);
       }
@@ -108,6 +111,23 @@ std::string WithKeyValue(std::string_view text, std::string_view group, std::str
   return out;
 }
 
+std::string WithoutEmptyGroup(std::string_view text, std::string_view group) {
+  const std::vector<std::string_view> lines = Lines(text);
+  const GroupRange range = FindGroup(lines, group);
+  if (range.First == std::string_view::npos) return std::string(text);
+  for (std::size_t i = range.First; i < range.Last; ++i) {
+    if (!Trim(lines[i]).empty()) return std::string(text);
+  }
+  std::size_t first = range.First - 1;  // the header
+  // Last in the file: the blank line before it separated it from the rest.
+  if (range.Last == lines.size() && first > 0 && Trim(lines[first - 1]).empty()) --first;
+  std::string out;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (i < first || i >= range.Last) out += std::string(lines[i]) + '\n';
+  }
+  return out;
+}
+
 std::vector<std::string> SplitList(std::string_view value) {
   std::vector<std::string> items;
   while (!value.empty()) {
@@ -120,10 +140,33 @@ std::vector<std::string> SplitList(std::string_view value) {
   return items;
 }
 
-std::string JoinList(const std::vector<std::string>& items) {
-  std::string value;
-  for (const std::string& item : items) value += item + ';';
-  return value;
+std::optional<std::string> WithoutItem(std::string_view value, std::string_view item) {
+  // The pieces between the separators; the last has none after it.
+  std::vector<std::string_view> pieces;
+  for (std::string_view rest = value;;) {
+    const auto end = rest.find(';');
+    pieces.push_back(rest.substr(0, end));
+    if (end == std::string_view::npos) break;
+    rest.remove_prefix(end + 1);
+  }
+  std::string out;
+  bool any = false;
+  for (std::size_t i = 0; i < pieces.size(); ++i) {
+    const bool last = i + 1 == pieces.size();
+    if (Trim(pieces[i]) == item) {
+      // A last piece without its own separator takes the one before it.
+      if (last && !out.empty() && out.back() == ';') out.pop_back();
+      continue;
+    }
+    any = any || !Trim(pieces[i]).empty();
+    out += std::string(pieces[i]) + (last ? "" : ";");
+  }
+  if (!any) return std::nullopt;
+  return out;
+}
+
+std::string WithItemFirst(std::string_view value, std::string_view item) {
+  return std::string(item) + ';' + WithoutItem(value, item).value_or("");
 }
 
 bool FitsKeyFile(std::string_view text) {
@@ -184,6 +227,41 @@ std::string ExecArgument(std::string_view argument) {
     out += c;
   }
   return EscapeValue(out);
+}
+
+std::string UnescapeValue(std::string_view value) {
+  std::string out;
+  for (std::size_t i = 0; i < value.size(); ++i) {
+    if (value[i] != '\\' || i + 1 == value.size()) {
+      out += value[i];
+      continue;
+    }
+    const char next = value[++i];
+    out += next == 's' ? ' ' : next == 't' ? '\t' : next == 'n' ? '\n' : next == 'r' ? '\r' : next;
+  }
+  return out;
+}
+
+std::string ExecProgram(std::string_view exec) {
+  // First the string value's escapes, then the Exec key's own quoting.
+  const std::string value = UnescapeValue(exec);
+  std::string program;
+  std::size_t i = value.find_first_not_of(' ');
+  if (i == std::string::npos) return program;
+  if (value[i] == '"') {
+    for (++i; i < value.size() && value[i] != '"'; ++i) {
+      if (value[i] == '\\' && i + 1 < value.size()) ++i;
+      program += value[i];
+    }
+  } else {
+    program = value.substr(i, value.find(' ', i) - i);
+  }
+  std::string out;
+  for (std::size_t k = 0; k < program.size(); ++k) {
+    out += program[k];
+    if (program[k] == '%' && k + 1 < program.size() && program[k + 1] == '%') ++k;
+  }
+  return out;
 }
 
 std::string ShellWord(std::string_view text) {

@@ -6,10 +6,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "freedesktop_shell_integration.hpp"
 
@@ -34,19 +36,40 @@ fs::path HomeFolder() {
   throw IntegrationError("Cannot tell the user's home folder: HOME is not set");
 }
 
+// A list of folders such as XDG_DATA_DIRS; relative ones are ignored.
+std::vector<fs::path> FolderList(const char* name, std::string_view fallback) {
+  const char* value = std::getenv(name);
+  std::string_view list = value != nullptr && value[0] != '\0' ? value : fallback;
+  std::vector<fs::path> folders;
+  while (!list.empty()) {
+    const auto end = list.find(':');
+    const std::string_view dir = list.substr(0, end);
+    if (dir.starts_with('/')) folders.emplace_back(dir);
+    if (end == std::string_view::npos) break;
+    list.remove_prefix(end + 1);
+  }
+  return folders;
+}
+
 FreedesktopPlaces PlacesFromEnvironment() {
   FreedesktopPlaces places;
   places.Home = HomeFolder();
   places.DataHome = AbsoluteFromEnvironment("XDG_DATA_HOME").value_or(places.Home / ".local/share");
   places.ConfigHome = AbsoluteFromEnvironment("XDG_CONFIG_HOME").value_or(places.Home / ".config");
-  const char* dirs = std::getenv("XDG_DATA_DIRS");
-  std::string_view list = dirs != nullptr && dirs[0] != '\0' ? dirs : "/usr/local/share:/usr/share";
-  while (!list.empty()) {
-    const auto end = list.find(':');
-    const std::string_view dir = list.substr(0, end);
-    if (dir.starts_with('/')) places.DataDirs.emplace_back(dir);
-    if (end == std::string_view::npos) break;
-    list.remove_prefix(end + 1);
+  places.DataDirs = FolderList("XDG_DATA_DIRS", "/usr/local/share:/usr/share");
+  places.ConfigDirs = FolderList("XDG_CONFIG_DIRS", "/etc/xdg");
+  places.Path = FolderList("PATH", "/usr/local/bin:/usr/bin:/bin");
+  if (const char* desktops = std::getenv("XDG_CURRENT_DESKTOP")) {
+    std::string name;
+    for (const char* c = desktops;; ++c) {
+      if (*c == ':' || *c == '\0') {
+        if (!name.empty()) places.Desktops.push_back(name);
+        name.clear();
+        if (*c == '\0') break;
+      } else {
+        name += static_cast<char>(std::tolower(static_cast<unsigned char>(*c)));
+      }
+    }
   }
   return places;
 }

@@ -181,7 +181,9 @@ TEST_F(CliFileCommands, ExtractAppendsToWhatStandardOutputWritesAndOwnsUpToShort
   imagekit::ImageBuilder image;
   image.PlaceCodeFile(0, "whole", data);
   image.PlaceCodeFile(1, "broken", data);
-  image.Disk()[static_cast<std::size_t>(core::SectorEnd(4, 5)) - 2] = 0;  // the second file's second link
+  // The second file's second sector links to sector 144 of track 4, which
+  // no disk has (its offset lies in free space).
+  image.Disk()[static_cast<std::size_t>(core::SectorEnd(4, 5)) - 1] = 144;
   const std::string path = Save(image);
 
   const std::string bytes(data.begin(), data.end());

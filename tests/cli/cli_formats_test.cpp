@@ -154,7 +154,7 @@ TEST_F(CliFormats, ImportReadsGzipAndSkewedEdskAndRefusesTheRest) {
   EXPECT_EQ(edsk.ExitCode, 1);
   EXPECT_EQ(edsk.Err,
             "cylinder 4, side 1, sector 3: missing, filled with zeros\n"
-            "edsk.sad: 1 of the disk's 1600 sectors could not be read from the EDSK image\n");
+            "edsk.sad: 1 of the disk's 1600 sectors are missing or damaged in the EDSK image\n");
   auto expected = core::EncodeContainer(core::ContainerKind::Sad, image.Disk());
   std::fill_n(expected.begin() + static_cast<std::ptrdiff_t>(core::kSadHeaderSize + core::TrackSideOffset(1, 4) + 1024), 512, 0);
   EXPECT_EQ(kit::ReadBytes(dir_ / "edsk.sad"), expected);

@@ -9,7 +9,7 @@
 namespace vellonix::testing {
 namespace {
 
-const std::string kEntry = std::string(VELLONIX_APP_ID) + ".desktop";
+const std::string kEntry = std::string(VELLONIX_APP_ID) + "-options.desktop";
 constexpr const char* kMgt = "application/x-sam-mgt-disk-image";
 constexpr const char* kSad = "application/x-sam-sad-disk-image";
 
@@ -30,16 +30,19 @@ class CliIntegrationTest : public ::testing::Test {
   CliRun Run(const std::string& program, const std::vector<std::string>& args) {
     const std::vector<std::string> environment{
         "HOME=" + home_.string(), "XDG_DATA_HOME=" + Data("").string(), "XDG_CONFIG_HOME=" + Config("").string(),
-        "XDG_DATA_DIRS=/usr/local/share:/usr/share", "XDG_CURRENT_DESKTOP="};
+        "XDG_DATA_DIRS=/usr/share", "XDG_CONFIG_DIRS=" + (dir_ / "etc"), "XDG_CURRENT_DESKTOP="};
     CliRun run;
     run.ExitCode = RunProgram({program, args, dir_.Path(), environment, dir_ / ".out", false, dir_ / ".err"});
     run.Out = ReadText(dir_ / ".out");
     run.Err = ReadText(dir_ / ".err");
-    if (!run.Out.empty() && run.Out.back() == '\n') run.Out.pop_back();
     return run;
   }
   CliRun Cli(const std::vector<std::string>& args) { return Run((bin_ / "vellonix-cli").string(), args); }
-  std::string DefaultFor(const std::string& type) { return Run("/usr/bin/xdg-mime", {"query", "default", type}).Out; }
+  std::string DefaultFor(const std::string& type) {
+    std::string out = Run("/usr/bin/xdg-mime", {"query", "default", type}).Out;
+    if (!out.empty() && out.back() == '\n') out.pop_back();
+    return out;
+  }
 
   fs::path Data(const std::string& path) const { return home_ / ".local/share" / path; }
   fs::path Config(const std::string& path) const { return home_ / ".config" / path; }
@@ -65,6 +68,7 @@ TEST_F(CliIntegrationTest, SetRegistersTheProgramBesideAndTakesBackOnlyOurs) {
 
   const CliRun shown = Cli({"integration", "--json"});
   ASSERT_EQ(shown.ExitCode, 0) << shown.Err;
+  EXPECT_TRUE(shown.Out.ends_with("}\n"));  // one line, as every JSON output
   const auto state = nlohmann::json::parse(shown.Out);
   EXPECT_EQ(state["program"], program_.string());
   EXPECT_EQ(state["mgt"]["on"], true);
@@ -82,7 +86,7 @@ TEST_F(CliIntegrationTest, SetRegistersTheProgramBesideAndTakesBackOnlyOurs) {
 TEST_F(CliIntegrationTest, RefusesWhatItCannotDo) {
   const CliRun unavailable = Cli({"integration", "set", "--mgt", "on", "--quick-launch", "on"});
   EXPECT_EQ(unavailable.ExitCode, 2);
-  EXPECT_NE(unavailable.Err.find("\"Add to Quick launch bar\" is not available"), std::string::npos) << unavailable.Err;
+  EXPECT_NE(unavailable.Err.find("\"Add to Quick launch bar\" cannot be changed on this system\n"), std::string::npos) << unavailable.Err;
   EXPECT_EQ(Cli({"integration", "set", "--icon", "3"}).ExitCode, 2);
 
   fs::remove(program_);

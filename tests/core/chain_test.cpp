@@ -63,17 +63,21 @@ TEST(ChainTest, MissingOrEarlyEndingChainsAreCorrupted) {
   }
 }
 
-TEST(ChainTest, ChainsLeavingTheDiskAreCorrupted) {
-  const SectorAddress outside[] = {{208, 1}, {255, 10}, {207, 11}, {207, 255}, {255, 255}};
-  for (const auto& address : outside) {
+// An address no disk has ends the chain, whether its offset lies past the
+// buffer's end or inside it (sector 144 of track 4 would be track 18's
+// fifth sector): the sector it would name is never followed.
+TEST(ChainTest, ChainsReachingAnAddressNoDiskHasAreCorrupted) {
+  const SectorAddress nowhere[] = {{208, 1}, {255, 10}, {207, 11}, {207, 255}, {255, 255},
+                                   {4, 144}, {1, 33},   {4, 11},   {80, 1},    {127, 10}};
+  for (const auto& address : nowhere) {
     ImageBuilder first;
     first.PlaceFile(0, 19, "FIRST", Body(10));
     first.Entry(0).SetFirstSectorAddress(address);
     EXPECT_FALSE(TestFile(first.Disk(), 0)) << "first sector " << int(address.Track) << "/" << int(address.Sector);
 
     ImageBuilder linked;
-    linked.PlaceFile(0, 19, "LINKED", Body(1000));
-    Link(linked, MapPositionSector(0), address);
+    linked.PlaceFile(0, 19, "LINKED", Body(1200));  // three sectors: the second's link names the third
+    Link(linked, MapPositionSector(1), address);
     EXPECT_FALSE(TestFile(linked.Disk(), 0)) << "link " << int(address.Track) << "/" << int(address.Sector);
   }
 }
@@ -105,7 +109,7 @@ TEST(ChainTest, ChainsAreFollowedOnlySectorCountSteps) {
 }
 
 // A chain that never ends is cut short, but must get the verdict the whole
-// walk of SectorCount links would give: the walk as first written is the
+// walk of SectorCount links would give: a plain walk of every link is the
 // reference. The longest loop here passes every sector of the disk once.
 TEST(ChainTest, LoopingChainsGetTheVerdictOfTheFullWalk) {
   const auto fullWalk = [](const DiskImageBuffer& disk, int slot) {
@@ -113,8 +117,8 @@ TEST(ChainTest, LoopingChainsGetTheVerdictOfTheFullWalk) {
     int remaining = entry.SectorCount();
     std::uint8_t track = entry.FirstTrack(), sector = entry.FirstSector();
     while (remaining != 0 && track != 0 && sector != 0) {
+      if ((track & 0x7F) >= 80 || sector > 10) break;
       const std::int64_t end = SectorEnd(track, sector);
-      if (end > static_cast<std::int64_t>(kDiskBytes)) break;
       track = disk[static_cast<std::size_t>(end - 2)];
       sector = disk[static_cast<std::size_t>(end - 1)];
       --remaining;
@@ -126,8 +130,8 @@ TEST(ChainTest, LoopingChainsGetTheVerdictOfTheFullWalk) {
   for (int position = 0; position < kMapPositions; ++position) everySector.push_back(MapPositionSector(position));
   image.PlaceFileAt(0, 19, "WHOLE", Body(100), everySector);
   Link(image, everySector.back(), everySector[100]);  // a tail of 100, then a loop of 1,460
-  image.PlaceFileAt(1, 19, "SIDE", Body(100), std::vector<SectorAddress>{{3, 200}});  // ends at 412 K: on the disk
-  Link(image, {3, 200}, {3, 200});
+  image.PlaceFileAt(1, 19, "SIDE", Body(100), std::vector<SectorAddress>{{200, 3}});  // a loop of one, on side 1
+  Link(image, {200, 3}, {200, 3});
   ImageBuilder ends;  // the same sectors, the last linking to 0, 0
   ends.PlaceFileAt(0, 19, "ENDS", Body(100), everySector);
   for (const int count : {1, 1560, 1561, 1601, 1700, 40000, 0xFFFF}) {

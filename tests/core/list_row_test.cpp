@@ -201,12 +201,17 @@ TEST(CodeSignatureTest, ComparesTheBytesAfterTheHeaderOfTheFirstSector) {
   }
 }
 
-TEST(CodeSignatureTest, AddressesOffTheDiskAnswerFalseWithoutReading) {
-  const SectorAddress outside[] = {{0, 0}, {207, 11}, {207, 255}, {208, 1}, {255, 255}};
+TEST(CodeSignatureTest, AddressesNoDiskHasAnswerFalseWithoutReading) {
+  const SectorAddress outside[] = {{0, 0}, {207, 11}, {207, 255}, {208, 1}, {255, 255}, {1, 33}, {4, 144}, {80, 1}};
   for (const auto& first : outside) {
     ImageBuilder image;
-    // The buffer ends with the signature, so a read past the check would match.
+    // The signature lies where the address would lead, or at the buffer's
+    // end, so a read past the check would match.
     std::copy(CodeSignature.begin(), CodeSignature.end(), image.Disk().end() - 16);
+    const auto at = SectorOffset(first.Track, first.Sector) + kFileHeaderSize;
+    if (at >= 0 && at + 16 <= static_cast<std::int64_t>(kDiskBytes)) {
+      std::copy(CodeSignature.begin(), CodeSignature.end(), image.Disk().begin() + at);
+    }
     image.Entry(kSlot).SetFirstSectorAddress(first);
     EXPECT_FALSE(HasCodeSignature(image.Disk(), kSlot)) << int(first.Track) << "/" << int(first.Sector);
   }

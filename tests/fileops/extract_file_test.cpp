@@ -53,20 +53,21 @@ TEST(ExtractFile, FollowsTheChainAsFarAsTheLengthNeedsItStoppingAtABrokenLinkOrT
   codeOf(shortCount).SetSectorCount(2);
   EXPECT_TRUE(ExtractFileBytes(shortCount.Disk(), 0) == Slice(body, 9, 4 * 510 - 9));
   EXPECT_EQ(ExtractChain(shortCount.Disk(), 0).size(), 4u);
-  // Past the count a link to no real sector ends it (within it, only a zero
-  // link or the disk's end does).
-  const auto third = static_cast<std::size_t>(core::SectorOffset(4, 3));
-  shortCount.Disk()[third + 511] = 11;
-  EXPECT_TRUE(ExtractFileBytes(shortCount.Disk(), 0) == Slice(body, 9, 3 * 510 - 9));
-  shortCount.Disk()[third + 510] = 80;
-  shortCount.Disk()[third + 511] = 4;
-  EXPECT_TRUE(ExtractFileBytes(shortCount.Disk(), 0) == Slice(body, 9, 3 * 510 - 9));
-
-  ImageBuilder cut;
-  codeOf(cut);
-  const auto second = static_cast<std::size_t>(core::SectorOffset(4, 2));
-  cut.Disk()[second + 510] = 0;  // the second sector's link: 0, sector 3
-  EXPECT_TRUE(ExtractFileBytes(cut.Disk(), 0) == Slice(body, 9, 2 * 510 - 9));
+  // A zero link, or a link to an address no disk has, ends the chain within
+  // the count as past it, though sector 144 of track 4 or sector 33 of
+  // track 1 would land on sectors inside the buffer.
+  const core::SectorAddress ends[] = {{0, 3}, {4, 0}, {4, 144}, {1, 33}, {4, 11}, {80, 4}, {208, 1}};
+  for (const auto link : ends) {
+    for (const int count : {2, 4}) {
+      ImageBuilder cut;
+      codeOf(cut).SetSectorCount(count);
+      const auto second = static_cast<std::size_t>(core::SectorOffset(4, 2));
+      cut.Disk()[second + 510] = link.Track;
+      cut.Disk()[second + 511] = link.Sector;
+      EXPECT_TRUE(ExtractFileBytes(cut.Disk(), 0) == Slice(body, 9, 2 * 510 - 9))
+          << int(link.Track) << "/" << int(link.Sector) << " count " << count;
+    }
+  }
 
   // The disk's last sector, whose link points past the end.
   ImageBuilder edge;

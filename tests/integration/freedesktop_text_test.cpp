@@ -20,7 +20,12 @@ TEST(FreedesktopText, ExecArgumentQuotesOnlyWhatNeedsIt) {
       {"/a$b`c", R"("/a\\$b\\`c")"},
       {"/it's/x", R"("/it's/x")"},
   };
-  for (const auto& c : cases) EXPECT_EQ(ExecArgument(c.Argument), c.Stored) << c.Argument;
+  for (const auto& c : cases) {
+    EXPECT_EQ(ExecArgument(c.Argument), c.Stored) << c.Argument;
+    EXPECT_EQ(ExecProgram(ExecArgument(c.Argument) + " %F"), c.Argument);
+  }
+  EXPECT_EQ(ExecProgram("vellonix"), "vellonix");
+  EXPECT_EQ(ExecProgram(R"("/a\sb" --x)"), "/a b");
 }
 
 TEST(FreedesktopText, FitsKeyFileTakesUtf8WithoutControls) {
@@ -42,7 +47,7 @@ TEST(FreedesktopText, WithKeyValueChangesOneLineAndKeepsTheRest) {
   } cases[] = {
       {"Default Applications", "text/plain", "c.desktop;",
        "# kept\n[Added Associations]\ntext/plain=a.desktop;\n\n[Default Applications]\n"
-       "text/plain=c.desktop;\nName[de]=x\n\n[Other]\nk=v\n"},
+       "text/plain = c.desktop;\nName[de]=x\n\n[Other]\nk=v\n"},
       {"Default Applications", "text/plain", std::nullopt,
        "# kept\n[Added Associations]\ntext/plain=a.desktop;\n\n[Default Applications]\nName[de]=x\n\n[Other]\nk=v\n"},
       {"Default Applications", "Name", "y",
@@ -57,6 +62,26 @@ TEST(FreedesktopText, WithKeyValueChangesOneLineAndKeepsTheRest) {
   EXPECT_EQ(KeyValue(file, "Default Applications", "text/plain"), "b.desktop;");
   EXPECT_EQ(KeyValue(file, "Default Applications", "Name"), std::nullopt);
   EXPECT_EQ(WithKeyValue("", "G", "k", "v"), "[G]\nk=v\n");
+}
+
+// What a box adds to another program's list or file, unticking takes out
+// to the byte.
+TEST(FreedesktopText, ListItemsAndGroupsComeOutAsTheyWentIn) {
+  for (const char* list : {"", "a.desktop", "a.desktop;", " a.desktop ; b.desktop", "b.desktop;a.desktop;"}) {
+    const std::string with = WithItemFirst(list, "ours.desktop");
+    EXPECT_EQ(SplitList(with).front(), "ours.desktop") << list;
+    EXPECT_EQ(WithoutItem(with, "ours.desktop").value_or(""), list) << list;
+  }
+  EXPECT_EQ(WithItemFirst("a;ours;b", "ours"), "ours;a;b");
+  EXPECT_EQ(WithoutItem("a;ours", "ours"), "a");
+  EXPECT_EQ(WithoutItem("ours;", "ours"), std::nullopt);
+
+  for (const std::string file : {"", "# mine\n", "[A]\nk=v\n", "[A]\nk=v\n\n[B]\n"}) {
+    const std::string with = WithKeyValue(file, "G", "k", "v");
+    EXPECT_EQ(WithoutEmptyGroup(WithKeyValue(with, "G", "k", std::nullopt), "G"), file) << file;
+  }
+  EXPECT_EQ(WithoutEmptyGroup("[G]\n\n[H]\nk=v\n", "G"), "[H]\nk=v\n");
+  EXPECT_EQ(WithoutEmptyGroup("[G]\n# note\n", "G"), "[G]\n# note\n");
 }
 
 TEST(FreedesktopText, UserDirFindsTheDesktopFolder) {

@@ -23,8 +23,10 @@ inline void PutText(std::vector<std::uint8_t>& out, std::size_t at, std::string_
   std::copy(text.begin(), text.end(), out.begin() + static_cast<std::ptrdiff_t>(at));
 }
 
+// A list of more than 29 sectors runs on past the first 256 bytes, which
+// then grow to the next multiple of 256.
 inline std::vector<std::uint8_t> TrackBlock(const std::vector<StoredSectorSpec>& sectors, int cylinder, int head) {
-  std::vector<std::uint8_t> block(256);
+  std::vector<std::uint8_t> block(std::max<std::size_t>(256, (0x18 + 8 * sectors.size() + 255) / 256 * 256));
   PutText(block, 0, "Track-Info\r\n");
   block[0x10] = static_cast<std::uint8_t>(cylinder);
   block[0x11] = static_cast<std::uint8_t>(head);

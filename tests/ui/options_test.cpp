@@ -34,7 +34,7 @@ TEST_F(Options, ShowsTheSystemsStateAndWritesTheChangedStateBackOnOk) {
   ties->System.Sad = true;
   ties->System[Shortcut::SendTo] = true;
   ties->System.Available[integration::Index(Shortcut::QuickLaunch)] = false;
-  ties->System[Shortcut::QuickLaunch] = true;  // not shown ticked without a place
+  ties->System[Shortcut::QuickLaunch] = true;  // shown as it is, not the dialog's to change
   ties->System.IconIndex = 7;                  // shown as the last icon
 
   IntegrationState shown;
@@ -49,13 +49,13 @@ TEST_F(Options, ShowsTheSystemsStateAndWritesTheChangedStateBackOnOk) {
   form.RunCommand(&TForm1::Options1Click);
 
   EXPECT_TRUE(shown.Sad && !shown.Mgt && shown[Shortcut::SendTo]);
-  EXPECT_FALSE(shown[Shortcut::QuickLaunch]);
+  EXPECT_TRUE(shown[Shortcut::QuickLaunch]);
   EXPECT_EQ(shown.IconIndex, 2);
   EXPECT_EQ(shownIcons, (std::vector<std::uint16_t>{2, 1, 0}));
   ASSERT_EQ(ties->Applied.size(), 1U);
   const IntegrationState& written = ties->Applied[0];
   EXPECT_TRUE(written.Mgt && written.Sad && written[Shortcut::SendTo] && written[Shortcut::ProgramGroup]);
-  EXPECT_FALSE(written[Shortcut::QuickLaunch]);
+  EXPECT_TRUE(written[Shortcut::QuickLaunch]);
   EXPECT_FALSE(written.Available[integration::Index(Shortcut::QuickLaunch)]);
   EXPECT_EQ(written.IconIndex, 0);
   EXPECT_TRUE(ui.Messages().empty());

@@ -93,8 +93,9 @@ void TOKBottomDlg::ReadBoxes() {
   integration::IntegrationState& state = model_.State;
   state.Mgt = CheckBox1->isChecked();
   state.Sad = CheckBox2->isChecked();
-  for (std::size_t box = 0; box < ShortcutBoxes.size(); ++box)
-    state.Shortcuts[box] = state.Available[box] && ShortcutBoxes[box]->isChecked();
+  for (std::size_t box = 0; box < ShortcutBoxes.size(); ++box) {
+    if (state.Available[box]) state.Shortcuts[box] = ShortcutBoxes[box]->isChecked();
+  }
 }
 
 DialogResult TOKBottomDlg::Execute() {

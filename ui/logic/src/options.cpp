@@ -24,11 +24,10 @@ void OptionsDialogModel::SpinButton1DownClick() {
 
 bool OptionsDialogModel::ExecuteOptionsDialog(UiServices& ui, integration::ShellIntegration& shell) {
   integration::IntegrationState state = shell.Read();
-  // Whatever the system holds, the dialog shows one of its own icons, and a
-  // shortcut without a place is never shown ticked.
+  // Whatever the system holds, the dialog shows one of its own icons. A box
+  // the dialog cannot change (no place for it, or one an installation
+  // holds) shows what the system holds, greyed.
   state.IconIndex = std::min<std::uint16_t>(state.IconIndex, kIconCount - 1);
-  for (std::size_t box = 0; box < state.Shortcuts.size(); ++box)
-    state.Shortcuts[box] = state.Shortcuts[box] && state.Available[box];
   State = state;
   ShowSelectedIcon();
   if (ui.ShowModalDialog(ModalDialog::Options) != DialogResult::Ok) return false;

@@ -43,8 +43,8 @@ int DetectDosKind(const DiskImageBuffer& disk);
 int ComputeDirSlotCount(const DiskImageBuffer& disk, int dosKind);
 
 // The chain test: true when SectorCount sectors can be followed from the
-// first sector through the links without meeting a zero address or leaving
-// the disk.
+// first sector through the links without meeting a zero address or an
+// address no disk has (IsDiskSector).
 bool TestFile(const DiskImageBuffer& disk, int slot);
 
 // Empties the listing part of the state (rows, used and corrupted counts);

@@ -37,8 +37,8 @@ struct SectorAddress {
   friend constexpr bool operator==(SectorAddress, SectorAddress) = default;
 };
 
-// Byte offset of (track byte, sector) in DiskImageBuffer. Sector 0 or a
-// track above 79 give offsets the caller must check with SectorInsideDisk.
+// Byte offset of (track byte, sector) in DiskImageBuffer. Only a sector
+// IsDiskSector accepts lies wholly inside the buffer.
 constexpr std::int64_t SectorOffset(std::uint8_t track, std::uint8_t sector) {
   return (track & kSideBit) * std::int64_t{3200} + (track & kTrackMask) * std::int64_t{5120} +
          (std::int64_t{sector} - 1) * 512;
@@ -50,9 +50,13 @@ constexpr std::int64_t SectorEnd(std::uint8_t track, std::uint8_t sector) {
   return SectorOffset(track, sector) + kBytesPerSector;
 }
 
-constexpr bool SectorInsideDisk(std::uint8_t track, std::uint8_t sector) {
-  return SectorOffset(track, sector) >= 0 &&
-         SectorEnd(track, sector) <= static_cast<std::int64_t>(kDiskBytes);
+// Whether an address names a sector a SAM disk has: track 0-79 of either
+// side (track bytes 0-79 and 128-207), sector 1-10. A chain ends at a link
+// to any other address, even one whose offset falls inside the buffer
+// (sector 144 of a track would lie 143 sectors on, in some other file or
+// in free space).
+constexpr bool IsDiskSector(std::uint8_t track, std::uint8_t sector) {
+  return (track & kTrackMask) < kTracksPerSide && sector >= 1 && sector <= kSectorsPerTrack;
 }
 
 // Directory slot n lies at n x 256, without the track rule.
@@ -76,26 +80,12 @@ constexpr SectorAddress MapPositionSector(int position) {
 // The map position of a sector, or none for the standard directory tracks
 // and for addresses that are not on the disk.
 constexpr std::optional<int> SectorMapPosition(SectorAddress address) {
-  if (address.Sector < 1 || address.Sector > kSectorsPerTrack) return std::nullopt;
+  if (!IsDiskSector(address.Track, address.Sector)) return std::nullopt;
   const int track = address.Track & kTrackMask;
-  if (track >= kTracksPerSide) return std::nullopt;
   const int sectorIndex = address.Sector - 1;
   if ((address.Track & kSideBit) != 0) return kSide0MapPositions + track * kSectorsPerTrack + sectorIndex;
   if (track < 4) return std::nullopt;
   return (track - 4) * kSectorsPerTrack + sectorIndex;
-}
-
-// The map position of the sector whose bytes an address reaches, however
-// the address names it: a link to sector 33 of track 1, or to track byte
-// 100, still lands on a sector of the disk (the addressing rule does not
-// wrap them), and that is the sector a chain walk reads. None for the
-// standard directory tracks and for addresses off the disk.
-constexpr std::optional<int> MapPositionAt(SectorAddress address) {
-  if (address.Sector == 0 || !SectorInsideDisk(address.Track, address.Sector)) return std::nullopt;
-  constexpr std::int64_t kDirectorySectors = 4 * kSectorsPerTrack;
-  const std::int64_t position = SectorOffset(address.Track, address.Sector) / kBytesPerSector - kDirectorySectors;
-  if (position < 0) return std::nullopt;
-  return static_cast<int>(position);
 }
 
 // Physical head h, cylinder t of a floppy holds the 5,120 bytes from here.

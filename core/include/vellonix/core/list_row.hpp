@@ -49,7 +49,7 @@ inline constexpr int kFileHeaderSize = 9;
 int TypeIndex(std::uint8_t statusType);
 
 // True when the 16 bytes after the header of the file's first sector are
-// CodeSignature; false whenever they would lie outside the disk.
+// CodeSignature; false when the first sector is no disk's (IsDiskSector).
 bool HasCodeSignature(const DiskImageBuffer& disk, int slot);
 
 // The sub-items of a row, in column order after the caption.

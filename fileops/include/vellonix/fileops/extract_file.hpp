@@ -18,9 +18,9 @@ namespace vellonix::fileops {
 std::uint32_t ExtractLength(core::ConstDirEntry entry);
 
 // The sectors that hold the file's body, in chain order, as many as its
-// length needs: up to SectorCount of them while the links are non-zero and
-// inside the disk; past SectorCount (some tools wrote counts one short) on
-// through links to real sectors of the disk, never more than the disk has.
+// length needs, whatever SectorCount says (some tools wrote counts one
+// short): the chain ends at a zero link and at a link to an address no
+// disk has (core::IsDiskSector), and never holds more than the disk has.
 std::vector<core::SectorAddress> ExtractChain(const core::DiskImageBuffer& disk, int slot);
 
 // The file's data: the bytes after the 9-byte header in ExtractChain's

@@ -38,8 +38,9 @@ struct IntegrationState {
   std::uint16_t IconIndex = kDefaultIconIndex;  // 0 to kIconCount - 1
   // Whether each shortcut is in place (the box ticked) ...
   std::array<bool, kShortcutCount> Shortcuts{};
-  // ... and whether the host has a place for it at all (the box enabled).
-  // Apply leaves an unavailable shortcut's place alone.
+  // ... and whether it can be changed here (the box enabled): the host may
+  // have no place for it, or an installation holds it. Apply leaves an
+  // unavailable shortcut's place alone.
   std::array<bool, kShortcutCount> Available{true, true, true, true, true};
 
   bool& operator[](Shortcut s) { return Shortcuts[Index(s)]; }

@@ -7,6 +7,8 @@
 
 #include "commands.hpp"
 #include "image_edit.hpp"
+#include "image_reader.hpp"
+#include "terminal_text.hpp"
 #include "vellonix/fileops/add_file.hpp"
 
 namespace vellonix::cli {
@@ -47,16 +49,20 @@ int RunAdd(const AddOptions& options) {
   const fileops::LocalDateTime now = DateStampTime();
   bool anyAdded = false;
   bool anyRefused = false;
-  // A host error ends the command before the image is saved.
+  // Each file is read whole before the image changes, so one that cannot be
+  // read is reported like one the disk refuses, and the rest go on.
   for (const std::string& file : options.Files) {
-    const fileops::AddResult result = fileops::AddHostFile(*scanned.Image.Disk, scanned.State, file, file, now);
-    if (result.Added()) {
-      anyAdded = true;
-    } else {
-      anyRefused = true;
-      std::fprintf(stderr, "%s: %.*s (%s)\n", file.c_str(), static_cast<int>(result.Refused->Message.size()),
-                   result.Refused->Message.data(), result.Reason.c_str());
+    try {
+      const fileops::AddResult result = fileops::AddHostFile(*scanned.Image.Disk, scanned.State, file, file, now);
+      if (result.Added()) {
+        anyAdded = true;
+        continue;
+      }
+      ReportSkipped(file, std::string(result.Refused->Message) + " (" + result.Reason + ")");
+    } catch (const core::HostIoError& error) {
+      std::fprintf(stderr, "%s\n", HostTextForTerminal(error.what()).c_str());  // its text names the file
     }
+    anyRefused = true;
   }
   if (anyAdded) scanned.Save();
   return anyRefused ? 1 : 0;
@@ -67,8 +73,9 @@ int RunAdd(const AddOptions& options) {
 Command AddAddCommand(CLI::App& app) {
   auto options = std::make_shared<AddOptions>();
   CLI::App* add = app.add_subcommand(
-      "add", "Add host files as Code files, in order; a refused file does not stop the rest, and the image is "
-             "saved in place when any was added. SOURCE_DATE_EPOCH, when set, gives the date stamp");
+      "add", "Add host files as Code files, in order; a file that is refused or cannot be read is reported and "
+             "does not stop the rest, the image is saved in place when any was added, and the exit status is 1 "
+             "when any was not. SOURCE_DATE_EPOCH, when set, gives the date stamp");
   add->add_option("IMAGE", options->Image, "The image to change: a .mgt or .sad file")->required();
   add->add_option("FILE", options->Files, "The host files to add")->required();
   return {add, [options] { return RunAdd(*options); }};

@@ -26,13 +26,21 @@ std::optional<int> LineNumber(std::string_view text, int fallback) {
   return value;
 }
 
-// "FROM-TO", "FROM-", "-TO" or a single line number.
-std::optional<formats::BasicLineRange> ParseLineRange(std::string_view text) {
+// "FROM-TO", "FROM-", "-TO" or a single line number; for anything else,
+// what is wrong with it.
+struct ParsedRange {
+  formats::BasicLineRange Range;
+  std::string Problem;
+};
+ParsedRange ParseLineRange(std::string_view text) {
   const auto dash = text.find('-');
   const auto from = LineNumber(text.substr(0, dash), 0);
   const auto to = dash == std::string_view::npos ? from : LineNumber(text.substr(dash + 1), formats::kLastBasicLine);
-  if (text.empty() || !from || !to || *from > *to) return std::nullopt;
-  return formats::BasicLineRange{*from, *to};
+  if (text.empty() || !from || !to) return {{}, "is no range of lines: give FROM-TO"};
+  if (*from > *to) {
+    return {{}, "is no range of lines: FROM (" + std::to_string(*from) + ") is after TO (" + std::to_string(*to) + ")"};
+  }
+  return {formats::BasicLineRange{*from, *to}, {}};
 }
 
 int RunBasic(const BasicOptions& options) {
@@ -62,11 +70,12 @@ Command AddBasicCommand(CLI::App& app) {
   basic->add_option("IMAGE", options->Image, "The image to read: a .mgt or .sad file")->required();
   AddFileNumberArgument(*basic, options->FileNumber);
   basic->add_option_function<std::string>(
-          "--lines", [options](const std::string& text) { options->Lines = *ParseLineRange(text); },
+          "--lines", [options](const std::string& text) { options->Lines = ParseLineRange(text).Range; },
           "Only the lines numbered FROM to TO (FROM-TO; FROM- or -TO leave one end open; N is one line)")
       ->check(CLI::Validator(
           [](std::string& text) -> std::string {
-            return ParseLineRange(text) ? std::string() : "\"" + text + "\" is no range of lines: give FROM-TO";
+            const std::string problem = ParseLineRange(text).Problem;
+            return problem.empty() ? problem : "\"" + text + "\" " + problem;
           },
           "FROM-TO"));
   return {basic, [options] { return RunBasic(*options); }};

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <filesystem>
 #include <system_error>
 
 #include <charconv>
@@ -9,15 +10,20 @@
 #include "vellonix/core/host_file.hpp"
 #include "vellonix/core/image_file.hpp"
 #include "vellonix/core/text.hpp"
+#include "vellonix/formats/image_refusal.hpp"
 
 namespace vellonix::cli {
 
 LoadedImage LoadImageOrFail(std::string_view path) {
   LoadedImage image{std::make_unique<core::DiskImageBuffer>(), core::ContainerKind::Mgt};
   const auto kind = core::LoadImageFile(path, *image.Disk);
-  if (!kind) throw CommandError(std::string(kInvalidImageMessage));
+  if (!kind) ThrowInvalidImage(path);
   image.Container = *kind;
   return image;
+}
+
+void ThrowInvalidImage(std::string_view path) {
+  throw CommandError(std::string(kInvalidImageMessage) + ": " + formats::RefusedImageDetail(path));
 }
 
 std::optional<int> DecimalFileNumber(std::string_view text) {
@@ -52,12 +58,28 @@ CLI::Validator ImageOutputName() {
       "IMAGE.mgt|IMAGE.sad");
 }
 
-void WriteOutput(std::string_view output, std::span<const std::uint8_t> bytes) {
-  if (output == "-") {
-    WriteStdout({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
-  } else {
-    core::WriteOutputFile(output, bytes);
+void WriteOutput(std::string_view output, OutputNamed named, std::string_view image,
+                 std::span<const std::uint8_t> bytes) {
+  if (output == "-" && named == OutputNamed::ByUser) {
+    return WriteStdout({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
   }
+  if (core::SameHostFile(output, image)) {
+    throw CommandError(std::string(output) + ": is the image being read; give another OUTPUT");
+  }
+  core::WriteOutputFile(output, bytes);
+}
+
+CLI::Option* AddForceFlag(CLI::App& command, bool& force, std::string_view output) {
+  return command.add_flag("--force", force,
+                          "Replace " + std::string(output) + " when it exists; without it an existing " +
+                              std::string(output) + " is left as it is (exit 1)");
+}
+
+void RefuseToReplace(std::string_view output, bool force) {
+  std::error_code ignored;
+  // A link that leads nowhere counts too: writing would create its file.
+  if (force || !std::filesystem::exists(std::filesystem::symlink_status(core::PathFromUtf8(output), ignored))) return;
+  throw CommandError(std::string(output) + ": file exists (use --force to replace it)");
 }
 
 void WriteStdout(std::string_view text) {

@@ -45,6 +45,10 @@ struct LoadedImage {
 // caller holds the image's lock (core::ImageLock) around it.
 LoadedImage LoadImageOrFail(std::string_view path);
 
+// The refusal of the file at `path` as no image: CommandError with
+// kInvalidImageMessage, then the path, why, and what would read it.
+[[noreturn]] void ThrowInvalidImage(std::string_view path);
+
 // A "File #" as the list shows it: decimal digits only, so "010" is 10 and
 // never 8. Nothing for anything else (signs, blanks, hex, empty).
 std::optional<int> DecimalFileNumber(std::string_view text);
@@ -57,9 +61,23 @@ CLI::Option* AddFileNumberArgument(CLI::App& command, int& fileNumber);
 // .mgt or .sad (any case). Checked by the parser, so others are usage errors.
 CLI::Validator ImageOutputName();
 
-// Writes `bytes` to the host file `output` as core::WriteOutputFile does,
-// or to standard output when `output` is "-".
-void WriteOutput(std::string_view output, std::span<const std::uint8_t> bytes);
+// Whether the user named an output or it is a name taken from the image.
+enum class OutputNamed { ByUser, ByDefault };
+
+// Writes `bytes`, read from the image at `image`, to the host file `output`
+// as core::WriteOutputFile does; to standard output when the user named
+// "-" (a file taken from the image under the name "-" is a file so named).
+// An output that is the image itself, however it is named (through a link,
+// another hard link), is refused: writing it would replace the disk with
+// one of its files.
+void WriteOutput(std::string_view output, OutputNamed named, std::string_view image,
+                 std::span<const std::uint8_t> bytes);
+
+// The rule for every file the CLI writes whole (an image, a copy of a
+// disk): an existing one is replaced only when --force is given, so that a
+// mistyped name never destroys a file. Refused: CommandError.
+CLI::Option* AddForceFlag(CLI::App& command, bool& force, std::string_view output);
+void RefuseToReplace(std::string_view output, bool force);
 
 // Writes all of `text` to standard output and flushes it; a short write or
 // a failed flush (a full disk, a closed pipe) throws CommandError.

@@ -21,6 +21,7 @@ constexpr const char* kWriteError = "Disk write Error";
 struct DiskOptions {
   std::string Device;  // empty: VELLONIX_FLOPPY, else the host's first drive
   std::string Image;
+  bool Force = false;  // read: replace an existing IMAGE
 };
 
 // "Loading SAM disk ... track n of 80", rewritten in place on standard
@@ -68,6 +69,7 @@ std::unique_ptr<physdisk::BiosDisk> OpenDrive(const DiskOptions& options, const 
 }
 
 int RunRead(const DiskOptions& options) {
+  RefuseToReplace(options.Image, options.Force);
   const auto drive = OpenDrive(options, kLoadError);
   auto disk = std::make_unique<core::DiskImageBuffer>();
   TerminalProgress progress;
@@ -102,6 +104,7 @@ Command AddDiskCommand(CLI::App& app) {
                         "standing in for one, or gw:A for a flux reader's drive A through its gw command "
                         "(default: $VELLONIX_FLOPPY, else /dev/fd0; on Windows drive A:)");
   }
+  AddForceFlag(*read, options->Force, "IMAGE");
   read->add_option("IMAGE", options->Image, "The file to write: MGT when it ends in .mgt (any case), SAD for .sad")
       ->required()
       ->check(ImageOutputName());

@@ -29,10 +29,11 @@ int RunExtract(const ExtractOptions& options) {
   const core::DiskImageBuffer& disk = *scanned.Image.Disk;
   const int row = RowOfFileNumber(scanned.State, options.FileNumber);
   const int slot = scanned.State.ListedSlots[static_cast<std::size_t>(row)];
+  const OutputNamed named = options.Output.empty() ? OutputNamed::ByDefault : OutputNamed::ByUser;
   const std::string output =
-      options.Output.empty() ? DefaultOutputName(disk, slot, options.FileNumber) : options.Output;
+      named == OutputNamed::ByDefault ? DefaultOutputName(disk, slot, options.FileNumber) : options.Output;
   const std::vector<std::uint8_t> bytes = fileops::ExtractFileBytes(disk, slot);
-  WriteOutput(output, bytes);
+  WriteOutput(output, named, scanned.Path, bytes);
   // A broken chain gives fewer bytes than the entry promises: what there is
   // has been written, and the user must know it is not the whole file.
   const std::uint32_t length = fileops::ExtractLength(core::DirSlot(disk, slot));
@@ -47,12 +48,14 @@ int RunExtract(const ExtractOptions& options) {
 Command AddExtractCommand(CLI::App& app) {
   auto options = std::make_shared<ExtractOptions>();
   CLI::App* extract = app.add_subcommand(
-      "extract", "Write a file's data, without its 9-byte header, to a host file (an existing one is replaced); "
-                 "exit 1 when its chain of sectors gave fewer bytes than its entry promises");
+      "extract", "Write a file's data, without its 9-byte header, to a host file (an existing one is replaced, "
+                 "but never the image itself); exit 1 when its chain of sectors gave fewer bytes than its entry "
+                 "promises");
   extract->add_option("IMAGE", options->Image, "The image to read: a .mgt or .sad file")->required();
   AddFileNumberArgument(*extract, options->FileNumber);
   extract->add_option("OUTPUT", options->Output,
-                      "The host file to write, or - for standard output; default: the file's name, here");
+                      "The host file to write, or - for standard output; default: the file's name, here (a file "
+                      "named - included)");
   return {extract, [options] { return RunExtract(*options); }};
 }
 

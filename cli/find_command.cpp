@@ -1,5 +1,6 @@
 // find: file names matching a pattern, across images and folders of them.
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <system_error>
 
@@ -85,7 +86,15 @@ int RunFind(const FindOptions& options) {
   bool allRead = true;
   std::vector<std::string> images;
   for (const std::string& path : options.Paths) {
-    if (core::KindOfHostFile(path) == core::HostFileKind::Directory) {
+    core::HostFileKind kind{};
+    try {
+      kind = core::KindOfHostFile(path);
+    } catch (const core::HostIoError& error) {  // a loop of links, a name too long: its text names the path
+      std::fprintf(stderr, "%s\n", HostTextForTerminal(error.what()).c_str());
+      allRead = false;
+      continue;
+    }
+    if (kind == core::HostFileKind::Directory) {
       allRead = CollectImages(core::PathFromUtf8(path), images) && allRead;
     } else {
       images.push_back(path);  // an image named outright is tried whatever its name
@@ -102,11 +111,8 @@ int RunFind(const FindOptions& options) {
       if (!options.Type.empty() && !SameTypeText(type, options.Type)) continue;
       const std::string& size = row.SubItems[core::kSize];
       if (options.Json) {
-        const nlohmann::ordered_json hit = {{"path", path},
-                                            {"fileNumber", row.Caption},
-                                            {"name", core::Latin1ToUtf8(name)},
-                                            {"type", type},
-                                            {"size", size}};
+        nlohmann::ordered_json hit = PathJson(path);
+        hit.update({{"fileNumber", row.Caption}, {"name", core::Latin1ToUtf8(name)}, {"type", type}, {"size", size}});
         hits += DumpJson(hit) + '\n';
       } else {
         hits += HostTextForTerminal(path) + '\t' + row.Caption + '\t' + ForTerminal(name).Utf8 + '\t' + type + '\t' +
@@ -124,13 +130,36 @@ Command AddFindCommand(CLI::App& app) {
   auto options = std::make_shared<FindOptions>();
   CLI::App* find = app.add_subcommand(
       "find", "Print the files whose names match PATTERN, one a line: path, File #, name, type and size, "
-              "tab-separated; images and folders that cannot be read are reported and skipped (exit 1 at the end)");
+              "tab-separated; images, folders and paths that cannot be read or looked at are reported and skipped "
+              "(exit 1 at the end); a malformed PATTERN or a TYPE no file has is a usage error");
   find->add_flag("--json", options->Json, "Print one JSON object per file found, one a line");
   find->add_option("--type", options->Type, "Only files of this type, as the list's Type column shows it (Code, "
-                                            "SCREEN$, Basic, ...; any case)");
+                                            "SCREEN$, Basic, ...; any case)")
+      ->check(CLI::Validator(
+          [](std::string& type) -> std::string {
+            const auto names = core::FileTypeNames;
+            const auto isType = [&](std::string_view name) { return SameTypeText(name, type); };
+            if (std::any_of(names.begin(), names.end(), isType)) return {};
+            std::string known;
+            for (std::size_t i = 0; i < names.size(); ++i) {
+              if (std::find(names.begin(), names.begin() + static_cast<std::ptrdiff_t>(i), names[i]) ==
+                  names.begin() + static_cast<std::ptrdiff_t>(i)) {
+                known += (known.empty() ? "" : ", ") + std::string(names[i]);
+              }
+            }
+            return "unknown type \"" + type + "\": the list's Type column shows " + known;
+          },
+          "TYPE"));
   find->add_option("PATTERN", options->Pattern,
                    "A shell-style pattern (*, ?, [...]) on the file name without its blanks at the ends; any case")
-      ->required();
+      ->required()
+      ->check(CLI::Validator(
+          [](std::string& text) -> std::string {
+            const auto bytes = core::Utf8ToLatin1(text);
+            const auto problem = bytes ? formats::NamePatternProblem(*bytes) : std::nullopt;
+            return problem ? "\"" + text + "\" is no pattern: " + *problem : std::string();
+          },
+          "PATTERN"));
   find->add_option("PATH", options->Paths,
                    "Images, or folders searched through for .mgt and .sad files (any case, every level down)")
       ->required();

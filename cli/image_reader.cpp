@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <span>
+#include <stdexcept>
 #include <string>
 
 #include "command.hpp"
@@ -20,12 +21,10 @@ core::ContainerKind ImageReader::Load(std::string_view path) {
   // As the loader: a FIFO, a device or a folder is no image, and is refused
   // before it is opened (a FIFO would wait for a writer).
   const core::HostFileKind kind = core::KindOfHostFile(path);
-  if (kind != core::HostFileKind::Regular && kind != core::HostFileKind::Missing) {
-    throw CommandError(std::string(kInvalidImageMessage));
-  }
+  if (kind != core::HostFileKind::Regular && kind != core::HostFileKind::Missing) ThrowInvalidImage(path);
   core::HostInputFile file(path);
   const auto container = core::RecogniseContainer(file.Size(), path);
-  if (!container) throw CommandError(std::string(kInvalidImageMessage));
+  if (!container) ThrowInvalidImage(path);
   if (*container == core::ContainerKind::Sad) {
     std::array<std::uint8_t, core::kSadHeaderSize> header{};
     file.ReadExactly(header);
@@ -47,12 +46,8 @@ bool ForEachImage(ImageReader& reader, std::span<const std::string> paths,
     core::ContainerKind container{};
     try {
       container = reader.Load(path);
-    } catch (const CommandError& error) {
-      ReportSkipped(path, error.what());
-      allRead = false;
-      continue;
-    } catch (const core::HostIoError& error) {
-      // Its text already begins with the path.
+    } catch (const std::runtime_error& error) {
+      // A refused image or a host error: its text names the path.
       std::fprintf(stderr, "%s\n", HostTextForTerminal(error.what()).c_str());
       allRead = false;
       continue;

@@ -32,7 +32,7 @@ class ImageReader {
 
 // Loads each image in turn and calls `each` with its path and container
 // while reader.Disk() holds it. An image that is refused (no image, a host
-// error) is reported on standard error as "path: message" and skipped;
+// error) is reported on standard error, its path in the message, and skipped;
 // the result is false when any was. Errors thrown by `each` pass through.
 bool ForEachImage(ImageReader& reader, std::span<const std::string> paths,
                   const std::function<void(const std::string& path, core::ContainerKind)>& each);

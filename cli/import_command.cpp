@@ -20,6 +20,7 @@ constexpr std::size_t kLargestInput = 16 * 1024 * 1024;
 struct ImportOptions {
   std::string Input;
   std::string Output;
+  bool Force = false;
 };
 
 std::vector<std::uint8_t> ReadInput(const std::string& path) {
@@ -38,6 +39,7 @@ std::vector<std::uint8_t> ReadInput(const std::string& path) {
 }
 
 int RunImport(const ImportOptions& options) {
+  RefuseToReplace(options.Output, options.Force);
   std::vector<std::uint8_t> bytes = ReadInput(options.Input);
   const bool packed = formats::IsGzip(bytes);
   if (packed) {
@@ -71,6 +73,7 @@ Command AddImportCommand(CLI::App& app) {
                 "any name, EDSK or DSK of 80 x 2 x 10 x 512, any of them gzip-compressed) and save it as OUTPUT; "
                 "missing and damaged sectors are reported (damaged ones kept as stored, missing ones zero-filled) "
                 "and make the exit status 1");
+  AddForceFlag(*import, options->Force, "OUTPUT");
   import->add_option("INPUT", options->Input, "The image to read")->required();
   import->add_option("OUTPUT", options->Output, "The image to write: MGT when it ends in .mgt (any case), SAD for .sad")
       ->required()

@@ -12,6 +12,7 @@
 
 #include "commands.hpp"
 #include "listing_output.hpp"
+#include "terminal_text.hpp"
 #include "vellonix/core/host_file.hpp"
 #include "vellonix/integration/program_path.hpp"
 #include "vellonix/integration/shell_integration.hpp"
@@ -64,12 +65,13 @@ const char* OnOff(bool on) { return on ? "on" : "off"; }
 
 std::string ShowText(const std::string& program, const IntegrationState& state,
                      const integration::IntegrationLocations& where) {
-  std::string out = "Program:   " + program + (ProgramExists(program) ? "" : " (not found)") + '\n';
+  std::string out =
+      "Program:   " + HostTextForTerminal(program) + (ProgramExists(program) ? "" : " (not found)") + '\n';
   out += "File type: " + where.FileType + "\n\n";
   const auto row = [&out](const std::string& caption, const std::string& value, const std::string& location) {
     char line[64];
     std::snprintf(line, sizeof line, "%-25s %-4s ", caption.c_str(), value.c_str());
-    out += line + location + '\n';
+    out += line + HostTextForTerminal(location) + '\n';
   };
   row("MGT", OnOff(state.Mgt), where.Mgt);
   row("SAD", OnOff(state.Sad), where.Sad);

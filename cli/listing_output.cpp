@@ -119,6 +119,16 @@ nlohmann::ordered_json ListingJson(const core::DirectoryListing& listing, core::
           {"files", std::move(files)}};
 }
 
+nlohmann::ordered_json PathJson(std::string_view path) {
+  nlohmann::ordered_json object = {{"path", std::string(path)}};
+  if (!IsUtf8(path)) {
+    nlohmann::ordered_json bytes = nlohmann::ordered_json::array();
+    for (const char ch : path) bytes.push_back(static_cast<unsigned char>(ch));
+    object["path_bytes"] = std::move(bytes);
+  }
+  return object;
+}
+
 std::string DumpJson(const nlohmann::ordered_json& value) {
   // Paths are host text and need not be UTF-8: bytes that are not show as
   // U+FFFD rather than failing the whole listing.

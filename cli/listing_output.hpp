@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include <nlohmann/json.hpp>
 
@@ -18,6 +19,12 @@ std::string ListingTable(const core::DirectoryListing& listing);
 // {"container", "dos", "dirSlots", "status", "files": [...]}, keys in that
 // order; texts are the SAM bytes as Latin-1 characters.
 nlohmann::ordered_json ListingJson(const core::DirectoryListing& listing, core::ContainerKind container);
+
+// {"path": path}, the start of an object about a file. A path whose bytes
+// are no UTF-8 (a POSIX host allows any) shows U+FFFD for them there, and
+// "path_bytes" then gives every byte of it as a number, so that a script
+// can open the file the object names.
+nlohmann::ordered_json PathJson(std::string_view path);
 
 // The JSON text, with the C1 control characters and DEL escaped as well as
 // those nlohmann escapes itself, so that printing it is as safe as the table.

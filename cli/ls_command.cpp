@@ -31,7 +31,7 @@ int RunLs(const LsOptions& options) {
   const bool allListed = ForEachImage(reader, options.Images, [&](const std::string& path, core::ContainerKind container) {
     const core::DirectoryListing listing = core::ListDirectory(reader.Disk());
     if (options.Json) {
-      nlohmann::ordered_json object = {{"path", path}};
+      nlohmann::ordered_json object = PathJson(path);
       object.update(ListingJson(listing, container));
       WriteStdout(DumpJson(object) + '\n');
     } else {

@@ -1,17 +1,20 @@
 // vellonix-cli: disk images from the command line. Exit codes: 0 success,
 // 1 a refused image or a host error, 2 wrong usage.
+#include <algorithm>
 #include <array>
 #include <csignal>
 #include <cstdio>
 #include <exception>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "commands.hpp"
 #include "help_format.hpp"
 #include "host_console.hpp"
+#include "terminal_text.hpp"
 
 namespace {
 
@@ -24,15 +27,38 @@ constexpr int kExitUsage = 2;
 constexpr std::array kCommands{&AddLsCommand,     &AddConvertCommand, &AddNewCommand,   &AddAddCommand,
                                &AddExtractCommand, &AddRmCommand,    &AddRenameCommand, &AddLabelCommand,
                                &AddFindCommand,   &AddBasicCommand,
-#if VELLONIX_HAS_PNG
                                &AddScreenCommand,
-#endif
                                &AddImportCommand,
                                &AddDiskCommand,   &AddIntegrationCommand};
 
+// Messages carry paths, SAM names and arguments, which must not be able to
+// drive the terminal: their control codes are shown escaped.
 int ReportFailure(const char* message) {
-  std::fprintf(stderr, "%s\n", message);
+  std::fprintf(stderr, "%s\n", HostTextForTerminal(message).c_str());
   return kExitFailure;
+}
+
+int ReportUsageError(const std::string& message) {
+  std::fprintf(stderr, "%s\nRun with --help for more information.\n", HostTextForTerminal(message).c_str());
+  return kExitUsage;
+}
+
+// The first word that names no command where one must stand ("lss", or
+// "disk rd"), with the words before it; nothing when every one does.
+std::optional<std::string> UnknownCommand(const CLI::App& app, const std::vector<std::string>& arguments) {
+  const CLI::App* level = &app;
+  std::string named;
+  for (std::size_t i = 1; i < arguments.size(); ++i) {
+    const std::string& word = arguments[i];
+    const auto commands = level->get_subcommands([](const CLI::App*) { return true; });
+    if (commands.empty() || word.starts_with('-')) break;
+    const auto found = std::find_if(commands.begin(), commands.end(),
+                                    [&](const CLI::App* command) { return command->check_name(word); });
+    named += named.empty() ? word : " " + word;
+    if (found == commands.end()) return named;
+    level = *found;
+  }
+  return std::nullopt;
 }
 
 int Run(const std::vector<std::string>& arguments) {
@@ -46,14 +72,17 @@ int Run(const std::vector<std::string>& arguments) {
   commands.reserve(kCommands.size());
   for (const CommandFactory add : kCommands) commands.push_back(add(app));
 
+  if (const auto unknown = UnknownCommand(app, arguments)) {
+    return ReportUsageError("unknown command '" + *unknown + "'");
+  }
   try {
     std::vector<const char*> argv;
     for (const std::string& argument : arguments) argv.push_back(argument.c_str());
     app.parse(static_cast<int>(argv.size()), argv.data());
   } catch (const CLI::ParseError& error) {
-    const int code = app.exit(error);
+    if (error.get_exit_code() != 0) return ReportUsageError(error.what());
+    app.exit(error);  // help or version, on standard output
     std::cout.flush();
-    if (code != 0) return kExitUsage;
     return std::cout ? 0 : ReportFailure("cannot write to standard output");
   }
 

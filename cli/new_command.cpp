@@ -1,11 +1,9 @@
 // new: a blank SAM-DOS, MasterDOS or B-DOS disk, written as MGT or SAD by
 // the file name's extension.
-#include <filesystem>
 #include <map>
 
 #include "commands.hpp"
 #include "vellonix/core/directory.hpp"
-#include "vellonix/core/host_file.hpp"
 #include "vellonix/core/image_file.hpp"
 #include "vellonix/core/new_image.hpp"
 #include "vellonix/core/text.hpp"
@@ -30,10 +28,7 @@ int RunNew(const NewOptions& options) {
   if (name->size() > limit)
     throw CommandError("The disk name is longer than " + std::to_string(limit) + " characters");
 
-  // A blank disk written over an existing image would lose it without asking.
-  std::error_code ignored;
-  if (!options.Force && std::filesystem::exists(core::PathFromUtf8(options.Image), ignored))
-    throw CommandError(options.Image + ": file exists (use --force to replace it)");
+  RefuseToReplace(options.Image, options.Force);
 
   auto disk = std::make_unique<core::DiskImageBuffer>();
   core::MakeBlankDisk(*disk, options.DosKind, *name);
@@ -51,7 +46,7 @@ Command AddNewCommand(CLI::App& app) {
   command->add_option("--format", options->DosKind, "Directory format: sam-dos (default), masterdos or b-dos")
       ->transform(CLI::CheckedTransformer(formats, CLI::ignore_case));
   command->add_option("--name", options->Name, "Disk name: up to 10 characters (MasterDOS) or 16 (B-DOS)");
-  command->add_flag("--force", options->Force, "Replace IMAGE when it exists");
+  AddForceFlag(*command, options->Force, "IMAGE");
   command->add_option("IMAGE", options->Image, "The file to write: MGT when it ends in .mgt (any case), SAD for .sad")
       ->required()
       ->check(ImageOutputName());

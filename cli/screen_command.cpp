@@ -29,7 +29,7 @@ int RunScreen(const ScreenOptions& options) {
   }
   const formats::ScreenPicture& picture = result.Picture;
   const auto png = EncodePng(options.Native ? picture.Image : formats::ScaleToCanvas(picture.Image));
-  WriteOutput(options.Output, png);
+  WriteOutput(options.Output, OutputNamed::ByUser, scanned.Path, png);
   if (picture.PaletteEntries < static_cast<int>(formats::kDefaultPalette.size())) {
     std::fprintf(stderr, "File # %d holds %d of the 16 palette entries; the others have the SAM's default colours\n",
                  options.FileNumber, picture.PaletteEntries);
@@ -46,7 +46,9 @@ Command AddScreenCommand(CLI::App& app) {
                 "512 x 384 pixels, which shows every mode undistorted");
   screen->add_option("IMAGE", options->Image, "The image to read: a .mgt or .sad file")->required();
   AddFileNumberArgument(*screen, options->FileNumber);
-  screen->add_option("OUT.png", options->Output, "The PNG file to write (an existing one is replaced), or -")
+  screen
+      ->add_option("OUT.png", options->Output,
+                   "The PNG file to write (an existing one is replaced, but never the image itself), or -")
       ->required();
   screen->add_flag("--native", options->Native,
                    "The mode's own size instead: 256 x 192, or 512 x 192 in MODE 3 (its pixels are half as wide)");

@@ -60,6 +60,15 @@ std::string HostTextForTerminal(std::string_view utf8) {
   return out;
 }
 
+bool IsUtf8(std::string_view text) {
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t length = Utf8SequenceLength(text, i);
+    if (length == 0) return false;
+    i += length;
+  }
+  return true;
+}
+
 TerminalText ForTerminal(std::string_view samBytes) {
   TerminalText out;
   out.Utf8.reserve(samBytes.size() * 2);

@@ -24,4 +24,7 @@ TerminalText ForTerminal(std::string_view samBytes);
 // are full of them.
 std::string HostTextForTerminal(std::string_view utf8);
 
+// Whether `text` is well-formed UTF-8 throughout.
+bool IsUtf8(std::string_view text);
+
 }  // namespace vellonix::cli

@@ -45,8 +45,10 @@ PACKAGING_PACKAGES=(dpkg-dev lintian)
 WINDOWS_PACKAGES=(
   g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64
   googletest
-  libz-mingw-w64-dev        # gzip-compressed images (Debian has no libpng for Windows)
+  libz-mingw-w64-dev        # gzip-compressed images (formats)
+  librsvg2-bin icoutils     # the program's icons, drawn from the SVGs into .ico files
   wine wine64
+  xvfb xauth                # the Win32 windows' tests on a virtual display
 )
 
 PACKAGES=("${BUILD_PACKAGES[@]}")

@@ -27,6 +27,19 @@ std::optional<ContainerKind> RecogniseContainer(std::uintmax_t fileSize, std::st
   return std::nullopt;
 }
 
+std::string WhyNoContainer(std::uintmax_t fileSize, std::string_view path) {
+  const std::string_view extension = FileExtension(path);
+  const std::string named = extension.empty() ? "named without an extension" : "named " + std::string(extension);
+  const auto sizeOnly = [&](std::string_view container, std::string_view wanted) {
+    return GroupedThousands(fileSize) + " bytes, " + std::string(container) + " image's size, but " + named +
+           ", not " + std::string(wanted);
+  };
+  if (fileSize == kMgtFileSize) return sizeOnly("an MGT", ".mgt");
+  if (fileSize == kSadFileSize) return sizeOnly("a SAD", ".sad");
+  return GroupedThousands(fileSize) + " bytes; an image has " + GroupedThousands(kMgtFileSize) + " (.mgt) or " +
+         GroupedThousands(kSadFileSize) + " (.sad)";
+}
+
 ContainerKind ContainerForSave(std::string_view path) {
   return HasExtension(path, ".MGT") ? ContainerKind::Mgt : ContainerKind::Sad;
 }

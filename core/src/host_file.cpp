@@ -2,7 +2,7 @@
 // host_file_posix.cpp and host_file_win32.cpp.
 #include "vellonix/core/host_file.hpp"
 
-#include <array>
+#include <cstdint>
 #include <random>
 
 namespace vellonix::core {
@@ -37,15 +37,43 @@ fs::path ResolveSaveTarget(const fs::path& target) {
 
 namespace detail {
 
+namespace {
+
+// ".vlx" + 8 hex digits naming the target + "-" + 8 random letters or
+// digits + ".tmp": hidden on POSIX hosts, recognisably ours if a killed
+// process or a power cut leaves one, and known as the target's.
+constexpr std::string_view kTemporaryPrefix = ".vlx";
+constexpr std::string_view kTemporarySuffix = ".tmp";
+constexpr std::size_t kTagLength = 8;
+constexpr std::size_t kRandomLength = 8;
+constexpr std::size_t kTemporaryLength =
+    kTemporaryPrefix.size() + kTagLength + 1 + kRandomLength + kTemporarySuffix.size();
+
+// The target's file name folded into 8 hex digits (FNV-1a): the same on
+// every host, however the name is spelt there.
+std::string TagOf(const fs::path& target) {
+  std::uint32_t hash = 2166136261u;
+  for (const char ch : Utf8Of(target.filename())) hash = (hash ^ static_cast<unsigned char>(ch)) * 16777619u;
+  static constexpr std::string_view kHex = "0123456789abcdef";
+  std::string tag(kTagLength, '0');
+  for (std::size_t i = 0; i < kTagLength; ++i) tag[i] = kHex[(hash >> (28 - 4 * i)) & 0xF];
+  return tag;
+}
+
+}  // namespace
+
 fs::path TemporaryNameBeside(const fs::path& target) {
-  // ".vlx" + 8 random letters or digits + ".tmp": 16 characters, hidden on
-  // POSIX hosts, and recognisably ours if a power cut ever leaves one.
   static constexpr std::string_view kAlphabet = "abcdefghijklmnopqrstuvwxyz0123456789";
   thread_local std::mt19937_64 random{std::random_device{}()};
-  std::string name = ".vlx";
-  for (int i = 0; i < 8; ++i) name += kAlphabet[random() % kAlphabet.size()];
-  name += ".tmp";
+  std::string name = std::string(kTemporaryPrefix) + TagOf(target) + "-";
+  for (std::size_t i = 0; i < kRandomLength; ++i) name += kAlphabet[random() % kAlphabet.size()];
+  name += kTemporarySuffix;
   return target.parent_path() / fs::path(name);
+}
+
+bool IsTemporaryNameOf(const fs::path& target, std::string_view name) {
+  const std::string head = std::string(kTemporaryPrefix) + TagOf(target) + "-";
+  return name.size() == kTemporaryLength && name.starts_with(head) && name.ends_with(kTemporarySuffix);
 }
 
 HostIoError ImageInUse(const std::string& shown, std::chrono::milliseconds wait) {

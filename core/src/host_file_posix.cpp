@@ -1,4 +1,5 @@
-// Host files on POSIX hosts: descriptors, fsync, flock and signals.
+// Host files on POSIX hosts: kinds, input, safe saves (fsync, rename,
+// signals) and outputs.
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -9,52 +10,28 @@
 #include <csignal>
 #include <cstring>
 #include <optional>
-#include <thread>
 #include <utility>
 
-#include "vellonix/core/host_file.hpp"
+#include "host_file_posix.hpp"
 
 namespace vellonix::core {
 
 namespace fs = std::filesystem;
 
+using namespace posix;
+
 namespace {
-
-std::error_code ErrnoCode(int error = errno) { return {error != 0 ? error : EIO, std::generic_category()}; }
-
-[[noreturn]] void ThrowErrno(const std::string& shown, int error = errno) { throw HostIoError(ErrnoCode(error), shown); }
-
-HostFileKind KindOfMode(mode_t mode) {
-  if (S_ISREG(mode)) return HostFileKind::Regular;
-  if (S_ISDIR(mode)) return HostFileKind::Directory;
-  if (S_ISFIFO(mode)) return HostFileKind::Fifo;
-  if (S_ISCHR(mode)) return HostFileKind::CharacterDevice;
-  if (S_ISBLK(mode)) return HostFileKind::BlockDevice;
-  return HostFileKind::Other;
-}
 
 [[noreturn]] void ThrowNotRegular(HostFileKind kind, const std::string& shown) {
   if (kind == HostFileKind::Directory) throw HostIoError(std::make_error_code(std::errc::is_a_directory), shown);
   throw HostIoError(std::make_error_code(std::errc::invalid_argument), shown, "not a regular file");
 }
 
-// A descriptor closed when it goes out of scope.
-class Descriptor {
- public:
-  explicit Descriptor(int fd = -1) : fd_(fd) {}
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  ~Descriptor() { Reset(); }
-  int Get() const { return fd_; }
-  int Release() { return std::exchange(fd_, -1); }
-  void Reset(int fd = -1) {
-    if (fd_ >= 0) ::close(fd_);
-    fd_ = fd;
-  }
-
- private:
-  int fd_;
-};
+// The file a name led to was swapped for another while it was being opened.
+HostIoError Changed(const std::string& shown) {
+  return HostIoError(std::make_error_code(std::errc::resource_unavailable_try_again), shown,
+                     "changed while it was being opened; try again");
+}
 
 void WriteAll(int fd, std::span<const std::uint8_t> bytes, const std::string& shown) {
   while (!bytes.empty()) {
@@ -104,16 +81,25 @@ class PendingTemporary {
  public:
   // Created without any permission when it will replace a file, so that
   // it is never open to more people than that file; ApplyModeOf then gives
-  // it the old file's mode.
+  // it the old file's mode. Locked for as long as it is ours, so that a
+  // later command clearing away what killed saves left behind
+  // (RemoveStaleTemporaries) knows it is not one of those.
   PendingTemporary(const fs::path& target, const std::string& shown, bool replacing) {
-    for (int attempt = 0; attempt < 100 && fd_.Get() < 0; ++attempt) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
       path_ = detail::TemporaryNameBeside(target);
       Register();
       fd_.Reset(::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, replacing ? 0 : 0666));
-      if (fd_.Get() >= 0) return;
-      const int error = errno;
+      if (fd_.Get() < 0) {
+        const int error = errno;
+        Unregister();
+        if (error != EEXIST) ThrowErrno(shown, error);
+        continue;
+      }
+      if (LockedAndStillNamed()) return;
+      // Taken by a command clearing away left-overs between the creation
+      // and the lock: that one removes it; try another name.
+      fd_.Reset();
       Unregister();
-      if (error != EEXIST) ThrowErrno(shown, error);
     }
     ThrowErrno(shown, EEXIST);
   }
@@ -126,17 +112,40 @@ class PendingTemporary {
   PendingTemporary(const PendingTemporary&) = delete;
   PendingTemporary& operator=(const PendingTemporary&) = delete;
   ~PendingTemporary() {
-    fd_.Reset();
     if (!kept_) ::unlink(path_.c_str());
+    fd_.Reset();
+    lockHolder_.Reset();
     Unregister();
   }
 
   int Fd() const { return fd_.Get(); }
   const fs::path& Path() const { return path_; }
-  void Close(const std::string& shown) { CloseOrThrow(fd_, shown); }
+  // Closes the file, which reports what writing it failed to report; a
+  // copy of its descriptor keeps the lock until the file is renamed.
+  void Close(const std::string& shown) {
+    lockHolder_.Reset(::dup(fd_.Get()));
+    CloseOrThrow(fd_, shown);
+  }
   void Keep() { kept_ = true; }
+  // The old file is about to be overwritten: should that be cut short, this
+  // flushed copy is the only whole new content there is, so no signal
+  // removes it and it leaves the name that left-overs are cleared away by
+  // (".new" for ".tmp"). Removed as usual once the old file is whole.
+  void KeepIfCutShort() {
+    Unregister();
+    fs::path kept = path_;
+    kept.replace_extension(".new");
+    if (::rename(path_.c_str(), kept.c_str()) == 0) path_ = kept;
+  }
 
  private:
+  // A host without these locks leaves the file unlocked, and the clearing
+  // away then passes it by too.
+  bool LockedAndStillNamed() const {
+    if (::flock(fd_.Get(), LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) return false;
+    struct stat named {}, opened {};
+    return ::lstat(path_.c_str(), &named) == 0 && ::fstat(fd_.Get(), &opened) == 0 && SameFile(named, opened);
+  }
   void Register() {
     const std::string& text = path_.native();
     if (text.size() >= pendingPath.size()) return;  // too long to clean up by signal; rare, and still safe
@@ -163,16 +172,25 @@ class PendingTemporary {
 
   fs::path path_;
   Descriptor fd_;
+  Descriptor lockHolder_;
   bool kept_ = false;
 };
 
-// When the target cannot be replaced by a rename (it is a mount point, or
-// the folder spans devices), the complete data already lies flushed beside
-// it; only then is the target itself overwritten.
-void WriteInPlace(const fs::path& target, std::span<const std::uint8_t> bytes, const std::string& shown) {
-  Descriptor fd(::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOCTTY));
+// When the target cannot be replaced by a rename, the complete data already
+// lie flushed beside it; only then is the target itself overwritten, and
+// only when it is still the file that was judged (no link, FIFO or other
+// file put in its place since).
+void WriteInPlace(const fs::path& target, const struct stat* judged, std::span<const std::uint8_t> bytes,
+                  const std::string& shown) {
+  Descriptor fd(::open(target.c_str(), O_WRONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY));
   if (fd.Get() < 0) ThrowErrno(shown);
+  struct stat opened {};
+  if (::fstat(fd.Get(), &opened) != 0) ThrowErrno(shown);
+  if (!S_ISREG(opened.st_mode) || (judged != nullptr && !SameFile(opened, *judged))) throw Changed(shown);
+  // Overwritten, then cut to length: an image of the same size is never
+  // shorter on the disk than it was, not even for a moment.
   WriteAll(fd.Get(), bytes, shown);
+  if (::ftruncate(fd.Get(), static_cast<off_t>(bytes.size())) != 0) ThrowErrno(shown);
   SyncOrThrow(fd.Get(), shown);
   CloseOrThrow(fd, shown);
 }
@@ -193,9 +211,22 @@ void WriteDirectly(const fs::path& path, std::span<const std::uint8_t> bytes, co
   CloseOrThrow(fd, shown);
 }
 
-bool SameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
-
 }  // namespace
+
+HostFileKind posix::OpenIfRegular(const fs::path& path, const std::string& shown, Descriptor& fd,
+                                  struct stat& status) {
+  if (::stat(path.c_str(), &status) != 0) ThrowErrno(shown);
+  if (!S_ISREG(status.st_mode)) return KindOfMode(status.st_mode);
+  // Non-blocking all the same: should a FIFO have taken the name since,
+  // the open must not wait for a writer.
+  fd.Reset(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+  if (fd.Get() < 0) ThrowErrno(shown);
+  struct stat opened {};
+  if (::fstat(fd.Get(), &opened) != 0) ThrowErrno(shown);
+  if (!S_ISREG(opened.st_mode) || !SameFile(opened, status)) throw Changed(shown);
+  status = opened;
+  return HostFileKind::Regular;
+}
 
 HostFileKind KindOfHostFile(std::string_view utf8Path) {
   struct stat status {};
@@ -204,6 +235,12 @@ HostFileKind KindOfHostFile(std::string_view utf8Path) {
     ThrowErrno(std::string(utf8Path));
   }
   return KindOfMode(status.st_mode);
+}
+
+bool SameHostFile(std::string_view utf8PathA, std::string_view utf8PathB) {
+  struct stat a {}, b {};
+  return ::stat(PathFromUtf8(utf8PathA).c_str(), &a) == 0 && ::stat(PathFromUtf8(utf8PathB).c_str(), &b) == 0 &&
+         SameFile(a, b);
 }
 
 void WriteFileSafely(std::string_view utf8Path, std::span<const std::uint8_t> bytes) {
@@ -218,16 +255,26 @@ void WriteFileSafely(std::string_view utf8Path, std::span<const std::uint8_t> by
   }
 
   PendingTemporary temporary(target, shown, existing.has_value());
-  if (existing) temporary.ApplyModeOf(*existing, shown);
   WriteAll(temporary.Fd(), bytes, shown);
+  // A file with other hard links keeps its inode, so that every name sees
+  // the new image; so does one whose attributes the new file cannot carry.
+  bool inPlace = false;
+  if (existing) {
+    temporary.ApplyModeOf(*existing, shown);
+    inPlace = existing->st_nlink > 1 || !CopyAttributes(target, temporary.Fd());
+  }
   SyncOrThrow(temporary.Fd(), shown);
   temporary.Close(shown);
-  if (::rename(temporary.Path().c_str(), target.c_str()) != 0) {
+  if (!inPlace) {
+    if (::rename(temporary.Path().c_str(), target.c_str()) == 0) {
+      temporary.Keep();
+      return SyncFolder(target.parent_path());
+    }
+    // A mount point, or a folder spanning devices, cannot be renamed over.
     if (errno != EXDEV && errno != EBUSY) ThrowErrno(shown);
-    WriteInPlace(target, bytes, shown);
-  } else {
-    temporary.Keep();
   }
+  temporary.KeepIfCutShort();
+  WriteInPlace(target, existing ? &*existing : nullptr, bytes, shown);
   SyncFolder(target.parent_path());
 }
 
@@ -256,12 +303,10 @@ void WriteOutputFile(std::string_view utf8Path, std::span<const std::uint8_t> by
 }
 
 HostInputFile::HostInputFile(std::string_view utf8Path) : path_(utf8Path) {
-  // Non-blocking, so that opening a FIFO does not wait for a writer.
-  Descriptor fd(::open(PathFromUtf8(utf8Path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
-  if (fd.Get() < 0) ThrowErrno(path_);
+  Descriptor fd;
   struct stat status {};
-  if (::fstat(fd.Get(), &status) != 0) ThrowErrno(path_);
-  if (!S_ISREG(status.st_mode)) ThrowNotRegular(KindOfMode(status.st_mode), path_);
+  const HostFileKind kind = OpenIfRegular(PathFromUtf8(utf8Path), path_, fd, status);
+  if (kind != HostFileKind::Regular) ThrowNotRegular(kind, path_);
   size_ = static_cast<std::uintmax_t>(status.st_size);
   handle_ = fd.Release();
 }
@@ -281,44 +326,6 @@ void HostInputFile::ReadExactly(std::span<std::uint8_t> out) {
     if (got == 0) throw HostIoError(std::make_error_code(std::errc::io_error), path_);
     out = out.subspan(static_cast<std::size_t>(got));
   }
-}
-
-ImageLock::ImageLock(std::string_view utf8Path, Mode mode, std::chrono::milliseconds wait) {
-  const std::string shown(utf8Path);
-  const fs::path path = PathFromUtf8(utf8Path);
-  const int operation = (mode == Mode::Exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB;
-  const auto deadline = std::chrono::steady_clock::now() + wait;
-  auto pause = std::chrono::milliseconds(2);
-  for (;;) {
-    Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
-    if (fd.Get() < 0) ThrowErrno(shown);
-    struct stat locked {};
-    if (::fstat(fd.Get(), &locked) != 0) ThrowErrno(shown);
-    // Nothing but a regular file can be an image; the loader says so.
-    if (!S_ISREG(locked.st_mode)) return;
-    while (::flock(fd.Get(), operation) != 0) {
-      if (errno != EWOULDBLOCK && errno != EINTR) ThrowErrno(shown);
-      if (std::chrono::steady_clock::now() >= deadline) {
-        throw detail::ImageInUse(shown, wait);
-      }
-      std::this_thread::sleep_for(pause);
-      pause = std::min(pause * 2, std::chrono::milliseconds(50));
-    }
-    // The holder we waited for may have saved a new file under the name;
-    // the lock on the old one then guards nothing, so take the new one's.
-    struct stat current {};
-    if (::stat(path.c_str(), &current) == 0 && SameFile(current, locked)) {
-      handle_ = fd.Release();
-      return;
-    }
-    if (std::chrono::steady_clock::now() >= deadline) {
-      throw detail::ImageInUse(shown, wait);
-    }
-  }
-}
-
-ImageLock::~ImageLock() {
-  if (handle_ >= 0) ::close(static_cast<int>(handle_));  // closing lets go of the lock
 }
 
 }  // namespace vellonix::core

@@ -132,10 +132,13 @@ class PendingTemporary {
 
   HANDLE Get() const { return handle_.Get(); }
   const fs::path& Path() const { return path_; }
-  void Close(const std::string& shown) {
-    if (!::CloseHandle(handle_.Release())) ThrowLastError(shown);
+  // Kept open until it is in place: while it is, no other program can
+  // open it to delete it (RemoveStaleTemporaries), and it can still be
+  // renamed, since it is shared for deletion.
+  void Keep() {
+    kept_ = true;
+    handle_.Reset();
   }
-  void Keep() { kept_ = true; }
 
  private:
   fs::path path_;
@@ -170,30 +173,68 @@ void MoveOver(const fs::path& from, const fs::path& to, const std::string& shown
   }
 }
 
+// Clears away the new files that saves of `target` left beside it when
+// their process was ended. A save in progress keeps its file open, so only
+// one that nobody has open can be opened for deletion here, unshared.
+void RemoveStaleTemporaries(const fs::path& target) {
+  const fs::path folder = target.parent_path();
+  std::error_code error;
+  for (fs::directory_iterator it(folder.empty() ? fs::path(L".") : folder, error), end; !error && it != end;
+       it.increment(error)) {
+    const auto name = it->path().filename().u8string();
+    std::error_code ignored;
+    if (!detail::IsTemporaryNameOf(target, std::string_view(reinterpret_cast<const char*>(name.data()), name.size())) ||
+        it->is_symlink(ignored) || !it->is_regular_file(ignored)) {
+      continue;
+    }
+    const Handle stale(::CreateFileW(it->path().c_str(), DELETE, 0, nullptr, OPEN_EXISTING,
+                                     FILE_FLAG_DELETE_ON_CLOSE | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  }
+}
+
 }  // namespace
 
 HostFileKind KindOfHostFile(std::string_view utf8Path) {
   return KindOfPath(PathFromUtf8(utf8Path), std::string(utf8Path));
 }
 
+bool SameHostFile(std::string_view utf8PathA, std::string_view utf8PathB) {
+  const Handle a = OpenForQuery(PathFromUtf8(utf8PathA));
+  const Handle b = OpenForQuery(PathFromUtf8(utf8PathB));
+  BY_HANDLE_FILE_INFORMATION infoA{}, infoB{};
+  return a.Valid() && b.Valid() && ::GetFileInformationByHandle(a.Get(), &infoA) &&
+         ::GetFileInformationByHandle(b.Get(), &infoB) && infoA.dwVolumeSerialNumber == infoB.dwVolumeSerialNumber &&
+         infoA.nFileIndexHigh == infoB.nFileIndexHigh && infoA.nFileIndexLow == infoB.nFileIndexLow;
+}
+
 void WriteFileSafely(std::string_view utf8Path, std::span<const std::uint8_t> bytes) {
   const std::string shown(utf8Path);
   const fs::path target = ResolveSaveTarget(PathFromUtf8(utf8Path));
   const HostFileKind kind = KindOfPath(target, shown);
+  bool linked = false;
   if (kind != HostFileKind::Missing) {
     if (kind != HostFileKind::Regular) ThrowNotRegular(kind, shown);
     // The host decides who may write it: a read-only file, or one whose
     // rights say no, refuses the open.
     const Handle probe(::CreateFileW(target.c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING, 0, nullptr));
     if (!probe.Valid()) ThrowLastError(shown);
+    BY_HANDLE_FILE_INFORMATION info{};
+    linked = ::GetFileInformationByHandle(probe.Get(), &info) && info.nNumberOfLinks > 1;
   }
 
   PendingTemporary temporary(target, shown);
   WriteAll(temporary.Get(), bytes, shown);
   if (!::FlushFileBuffers(temporary.Get())) ThrowLastError(shown);
-  temporary.Close(shown);
-  MoveOver(temporary.Path(), target, shown);
-  temporary.Keep();
+  if (!linked) {
+    MoveOver(temporary.Path(), target, shown);
+    return temporary.Keep();
+  }
+  // Every name of a file with more than one must see the new image: it is
+  // overwritten in place, now that the whole of it lies flushed beside it.
+  const Handle file(::CreateFileW(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  if (!file.Valid()) ThrowLastError(shown);
+  WriteAll(file.Get(), bytes, shown);
+  if (!::SetEndOfFile(file.Get()) || !::FlushFileBuffers(file.Get())) ThrowLastError(shown);
 }
 
 void WriteOutputFile(std::string_view utf8Path, std::span<const std::uint8_t> bytes) {
@@ -285,6 +326,7 @@ ImageLock::ImageLock(std::string_view utf8Path, Mode mode, std::chrono::millisec
     waitOrGiveUp();
   }
   handle_ = reinterpret_cast<std::intptr_t>(handle.Release());
+  if (mode == Mode::Exclusive) RemoveStaleTemporaries(image);
 }
 
 ImageLock::~ImageLock() {

@@ -21,6 +21,45 @@ std::optional<ContainerKind> LoadImageFile(std::string_view utf8Path, DiskImageB
   return container;
 }
 
+namespace {
+
+// What a path names when it is no regular file, as the refusal says it.
+std::string_view KindInWords(HostFileKind kind) {
+  switch (kind) {
+    case HostFileKind::Directory:
+      return "a folder, not a file";
+    case HostFileKind::Fifo:
+      return "a FIFO, not a regular file";
+    case HostFileKind::CharacterDevice:
+      return "a character device, not a regular file";
+    case HostFileKind::BlockDevice:
+      return "a block device, not a regular file";
+    default:
+      return "not a regular file";
+  }
+}
+
+}  // namespace
+
+RefusedImage ExamineRefusedImage(std::string_view utf8Path, std::size_t readUpTo) {
+  RefusedImage refused;
+  const HostFileKind kind = KindOfHostFile(utf8Path);
+  // A missing file goes on to HostInputFile, which says so in the host's words.
+  if (kind != HostFileKind::Regular && kind != HostFileKind::Missing) {
+    refused.Reason = KindInWords(kind);
+    return refused;
+  }
+  HostInputFile file(utf8Path);
+  refused.Size = file.Size();
+  refused.Reason = RecogniseContainer(file.Size(), utf8Path) ? "it changed while it was being read; try again"
+                                                             : WhyNoContainer(file.Size(), utf8Path);
+  if (file.Size() <= readUpTo) {
+    refused.Bytes.resize(static_cast<std::size_t>(file.Size()));
+    file.ReadExactly(refused.Bytes);
+  }
+  return refused;
+}
+
 ContainerKind SaveImageFile(std::string_view utf8Path, const DiskImageBuffer& disk) {
   const ContainerKind kind = ContainerForSave(utf8Path);
   WriteFileSafely(utf8Path, EncodeContainer(kind, disk));

@@ -58,6 +58,14 @@ std::string UpToFirstZero(std::span<const unsigned char> bytes) {
   return std::string(bytes.begin(), end);
 }
 
+std::string GroupedThousands(std::uintmax_t value) {
+  std::string text = std::to_string(value);
+  for (auto at = static_cast<std::ptrdiff_t>(text.size()) - 3; at > 0; at -= 3) {
+    text.insert(static_cast<std::size_t>(at), 1, ',');
+  }
+  return text;
+}
+
 std::string UpperAscii(std::string_view text) {
   std::string out(text);
   for (char& ch : out) {

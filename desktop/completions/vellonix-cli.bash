@@ -45,15 +45,21 @@ _vellonix_cli() {
     find) options="--json --type"; kinds="- file..." ;;
     basic) options="--lines"; kinds="image -" ;;
     screen) options="--native"; kinds="image - file" ;;
-    import) kinds="file image" ;;
-    convert) kinds="image image" ;;
+    import) options="--force"; kinds="file image" ;;
+    convert) options="--force"; kinds="image image" ;;
     new) options="--format --name --force"; kinds="image" ;;
     add) kinds="image file..." ;;
     extract) kinds="image - file" ;;
     rm) kinds="image -" ;;
     rename) kinds="image - -" ;;
     label) kinds="image -" ;;
-    disk) if [[ -z $action ]]; then kinds="read/write"; else options="--device"; kinds="image"; fi ;;
+    disk)
+      if [[ -z $action ]]; then
+        kinds="read/write"
+      else
+        options="--device"; kinds="image"
+        [[ $action == read ]] && options+=" --force"
+      fi ;;
     integration)
       if [[ -z $action ]]; then
         options="--json"; kinds="set"

@@ -82,7 +82,7 @@ complete -c vellonix-cli -n "__fish_seen_subcommand_from basic" -l lines -x -d '
 complete -c vellonix-cli -n "__fish_seen_subcommand_from screen" -l native -d "The mode's own size"
 complete -c vellonix-cli -n "__fish_seen_subcommand_from new" -l format -x -a 'sam-dos masterdos b-dos' -d 'Directory format'
 complete -c vellonix-cli -n "__fish_seen_subcommand_from new" -l name -x -d 'Disk name'
-complete -c vellonix-cli -n "__fish_seen_subcommand_from new" -l force -d 'Replace an existing image'
+complete -c vellonix-cli -n "__fish_seen_subcommand_from new convert import read" -l force -d 'Replace an existing image'
 complete -c vellonix-cli -n "__fish_seen_subcommand_from disk; and not __fish_seen_subcommand_from read write" -a 'read write'
 complete -c vellonix-cli -n "__fish_seen_subcommand_from read write" -l device -r -F -d 'The drive'
 complete -c vellonix-cli -n "__fish_seen_subcommand_from integration; and not __fish_seen_subcommand_from set" -a set -d 'Change the boxes'

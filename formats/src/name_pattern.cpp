@@ -15,18 +15,19 @@ bool InRange(unsigned char low, unsigned char high, char c) {
   return in(c) || in(Lower(c)) || in(Upper(c));
 }
 
-// Matches `c` against the bracket set starting at pattern[at] == '['.
-// Returns the position after the set and whether `c` is in it, or nothing
+// Walks the bracket set starting at pattern[at] == '[', calling
+// `range(low, high)` for each of its ranges (a single byte is low == high),
+// and returns the position after it and whether it is negated, or nothing
 // when the set has no closing ']' (then the '[' stands for itself).
-struct SetMatch {
+struct SetEnd {
   std::size_t End;
-  bool Matched;
+  bool Negated;
 };
-std::optional<SetMatch> MatchSet(std::string_view pattern, std::size_t at, char c) {
+template <typename Range>
+std::optional<SetEnd> WalkSet(std::string_view pattern, std::size_t at, Range range) {
   std::size_t i = at + 1;
   const bool negated = i < pattern.size() && (pattern[i] == '!' || pattern[i] == '^');
   if (negated) ++i;
-  bool matched = false;
   bool first = true;
   while (i < pattern.size() && (pattern[i] != ']' || first)) {
     first = false;
@@ -38,11 +39,27 @@ std::optional<SetMatch> MatchSet(std::string_view pattern, std::size_t at, char 
       if (pattern[i] == '\\' && i + 1 < pattern.size()) ++i;
       high = static_cast<unsigned char>(pattern[i]);
     }
-    matched = matched || InRange(low, high, c);
+    range(low, high);
     ++i;
   }
   if (i >= pattern.size()) return std::nullopt;
-  return SetMatch{i + 1, matched != negated};
+  return SetEnd{i + 1, negated};
+}
+
+// Matches `c` against the bracket set starting at pattern[at] == '['.
+// Returns the position after the set and whether `c` is in it, or nothing
+// when the set has no closing ']'.
+struct SetMatch {
+  std::size_t End;
+  bool Matched;
+};
+std::optional<SetMatch> MatchSet(std::string_view pattern, std::size_t at, char c) {
+  bool matched = false;
+  const auto set = WalkSet(pattern, at, [&](unsigned char low, unsigned char high) {
+    matched = matched || InRange(low, high, c);
+  });
+  if (!set) return std::nullopt;
+  return SetMatch{set->End, matched != set->Negated};
 }
 
 // Matches one pattern element other than '*' at pattern[at] against `c`;
@@ -85,6 +102,22 @@ bool MatchesNamePattern(std::string_view pattern, std::string_view name) {
   }
   while (p < pattern.size() && pattern[p] == '*') ++p;
   return p == pattern.size();
+}
+
+std::optional<std::string> NamePatternProblem(std::string_view pattern) {
+  for (std::size_t i = 0; i < pattern.size(); ++i) {
+    const std::string place = " at character " + std::to_string(i + 1);
+    if (pattern[i] == '\\') {
+      if (++i == pattern.size()) return "the \\" + place + " has nothing after it (\\\\ is a \\ itself)";
+    } else if (pattern[i] == '[') {
+      bool reversed = false;
+      const auto set = WalkSet(pattern, i, [&](unsigned char low, unsigned char high) { reversed |= low > high; });
+      if (!set) return "the [" + place + " has no closing ] (\\[ is a [ itself)";
+      if (reversed) return "the set [...]" + place + " has a range whose ends are the wrong way round";
+      i = set->End - 1;
+    }
+  }
+  return std::nullopt;
 }
 
 }  // namespace vellonix::formats

@@ -6,7 +6,6 @@
 #include <fcntl.h>
 #include <linux/fd.h>
 #include <linux/fs.h>
-#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -16,10 +15,15 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <system_error>
+#include <vector>
 
+#include "vellonix/core/container.hpp"
+#include "vellonix/core/host_file.hpp"
 #include "vellonix/physdisk/flux_reader.hpp"
 #include "vellonix/physdisk/host_drive.hpp"
+#include "vellonix/physdisk/samdisk.hpp"
 
 namespace vellonix::physdisk {
 
@@ -46,7 +50,6 @@ std::string OpenErrorText(int error, DriveKind kind) {
     text += " (reading and writing a floppy needs access to its device: membership of the disk group, or a udev rule)";
   if (error == EBUSY) text += " (the drive is mounted or in use by another program)";
   if ((error == ENXIO || error == ENOMEDIUM) && kind == DriveKind::Floppy) text += " (is there a disk in the drive?)";
-  if (error == EWOULDBLOCK) text += " (another transfer is using it)";
   return text;
 }
 
@@ -67,7 +70,10 @@ struct FreeMemory {
   void operator()(std::uint8_t* memory) const { std::free(memory); }
 };
 
-class PosixFloppy final : public BiosDisk {
+// An image file standing in for the drive is moved as a whole, the way
+// every image is saved (WholeDiskDrive): a transfer ended at any moment
+// leaves the old disk or the new one, never a mix of both.
+class PosixFloppy final : public BiosDisk, public WholeDiskDrive {
  public:
   explicit PosixFloppy(std::string path) : path_(std::move(path)) {}
   PosixFloppy(const PosixFloppy&) = delete;
@@ -109,12 +115,23 @@ class PosixFloppy final : public BiosDisk {
       return written;
     });
   }
+  // A loop device's writes end in its file's page cache, and a sector
+  // counts as written only once it is on the disk.
+  bool Flush() override {
+    if (fd_ < 0 || kind_ == DriveKind::ImageFile || ::fsync(fd_) == 0) return true;
+    const int error = errno;
+    return Fail("cannot flush the written sectors to the disk: " + ErrorText(error));
+  }
   std::string LastError() const override { return lastError_; }
   bool Acquire() override { return Open(); }
   void Release() override {
     if (fd_ >= 0) ::close(fd_);
     fd_ = -1;
+    imageLock_.reset();
   }
+  WholeDiskDrive* WholeDisk() override { return Open() && kind_ == DriveKind::ImageFile ? this : nullptr; }
+  TransferResult LoadWhole(core::DiskImageBuffer& disk, TransferProgress& progress) override;
+  TransferResult SaveWhole(const core::DiskImageBuffer& disk, TransferProgress& progress) override;
 
  private:
   bool Fail(const std::string& text) {
@@ -130,6 +147,7 @@ class PosixFloppy final : public BiosDisk {
   }
   std::optional<DriveKind> Classify(const struct stat& named);
   bool Open();
+  bool OpenJudged(struct stat& named, DriveKind kind);
   bool SetGeometry(std::uint8_t drive, std::uint8_t lastTrack, std::uint8_t sectorsPerTrack);
   // Checks the run, opens the drive and gives the run's place on the disk.
   std::optional<off_t> Locate(std::uint8_t drive, std::uint8_t track, std::uint8_t side, std::uint8_t firstSector,
@@ -145,6 +163,7 @@ class PosixFloppy final : public BiosDisk {
   int fd_ = -1;
   DriveKind kind_ = DriveKind::ImageFile;
   std::unique_ptr<std::uint8_t, FreeMemory> bounce_;  // aligned, for the O_DIRECT block devices
+  std::optional<core::ImageLock> imageLock_;          // an image file's, as every command takes it
   std::string lastError_;
 };
 
@@ -178,9 +197,33 @@ bool PosixFloppy::Open() {
   if (fd_ >= 0) return true;
   struct stat named {};
   if (::stat(path_.c_str(), &named) != 0) return Fail(ErrorText(errno));
-  const std::optional<DriveKind> kind = Classify(named);
+  std::optional<DriveKind> kind = Classify(named);
   if (!kind) return false;
+  if (*kind == DriveKind::ImageFile) {
+    // Locked as every command locks an image, so that none changes it
+    // during the transfer, and judged again under the lock: a command that
+    // saved it while we waited has put a new file under the name.
+    try {
+      imageLock_.emplace(path_, core::ImageLock::Mode::Exclusive);
+    } catch (const core::HostIoError& error) {
+      lastError_ = error.what();
+      return false;
+    }
+    if (::stat(path_.c_str(), &named) != 0) {
+      const int error = errno;
+      imageLock_.reset();
+      return Fail(ErrorText(error));
+    }
+    kind = Classify(named);
+  }
+  if (!kind || !OpenJudged(named, *kind)) {
+    imageLock_.reset();
+    return false;
+  }
+  return true;
+}
 
+bool PosixFloppy::OpenJudged(struct stat& named, DriveKind kind) {
   // Block devices: exclusive, so that no other transfer or mount can come
   // between the sectors, and unbuffered, so that every read comes from the
   // disk and no write waits in the page cache.
@@ -191,7 +234,7 @@ bool PosixFloppy::Open() {
   // the no-delay open skips that test and still lets the geometry be set,
   // so such a disk can be loaded (writing it then fails sector by sector).
   if (fd < 0 && errno == EROFS && kind == DriveKind::Floppy) fd = OpenRetrying(path_.c_str(), flags | O_NONBLOCK);
-  if (fd < 0) return Fail(OpenErrorText(errno, *kind));
+  if (fd < 0) return Fail(OpenErrorText(errno, kind));
 
   // The name must still lead where it led when it was judged.
   struct stat opened {};
@@ -199,15 +242,9 @@ bool PosixFloppy::Open() {
                     (block ? opened.st_rdev == named.st_rdev
                            : opened.st_dev == named.st_dev && opened.st_ino == named.st_ino &&
                                  static_cast<std::uint64_t>(opened.st_size) == kSamDiskBytes);
-  if (!same || (*kind == DriveKind::DiskSizedDevice && BlockDeviceBytes(fd) != kSamDiskBytes)) {
+  if (!same || (kind == DriveKind::DiskSizedDevice && BlockDeviceBytes(fd) != kSamDiskBytes)) {
     ::close(fd);
     return Fail("refused: it changed while it was being opened");
-  }
-  // Two transfers through one image file must not interleave either.
-  if (!block && ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-    const int error = errno;
-    ::close(fd);
-    return Fail(OpenErrorText(error, *kind));
   }
   if (block && !bounce_) {
     bounce_.reset(static_cast<std::uint8_t*>(std::aligned_alloc(kDirectAlignment, kBounceBytes)));
@@ -217,8 +254,37 @@ bool PosixFloppy::Open() {
     }
   }
   fd_ = fd;
-  kind_ = *kind;
+  kind_ = kind;
   return true;
+}
+
+TransferResult PosixFloppy::LoadWhole(core::DiskImageBuffer& disk, TransferProgress& progress) {
+  std::vector<std::uint8_t> mgt(core::kMgtFileSize);
+  std::size_t done = 0;
+  while (done < mgt.size()) {
+    const ssize_t got = ::pread(fd_, mgt.data() + done, mgt.size() - done, static_cast<off_t>(done));
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) {
+      Fail(got == 0 ? "the file ends early" : ErrorText(errno));
+      const int trackSide = static_cast<int>(done / core::kBytesPerTrack);
+      return FailedRequest{trackSide / core::kSides, trackSide % core::kSides, 1, kSamSectors};
+    }
+    done += static_cast<std::size_t>(got);
+  }
+  core::DecodeContainer(core::ContainerKind::Mgt, mgt, disk);
+  for (int track = 0; track < core::kTracksPerSide; ++track) progress.Step();
+  return std::nullopt;
+}
+
+TransferResult PosixFloppy::SaveWhole(const core::DiskImageBuffer& disk, TransferProgress& progress) {
+  try {
+    core::WriteFileSafely(path_, core::EncodeContainer(core::ContainerKind::Mgt, disk));
+  } catch (const core::HostIoError& error) {
+    lastError_ = error.what();
+    return FailedRequest{0, 0, 1, kSamSectors};  // nothing of the new disk is in the file
+  }
+  for (int track = 0; track < core::kTracksPerSide; ++track) progress.Step();
+  return std::nullopt;
 }
 
 bool PosixFloppy::SetGeometry(std::uint8_t drive, std::uint8_t lastTrack, std::uint8_t sectorsPerTrack) {

@@ -66,10 +66,12 @@ TransferResult SaveSamDisk(BiosDisk& drive, const core::DiskImageBuffer& disk, T
     }
     progress.Step();
   }
+  if (!drive.Flush()) return FailedRequest{.Flushing = true};
   return std::nullopt;
 }
 
 std::string DescribeFailure(const FailedRequest& failed, const BiosDisk& drive) {
+  if (failed.Flushing) return "after the last sector: " + drive.LastError();
   std::string where = "track " + std::to_string(failed.Track) + ", side " + std::to_string(failed.Side);
   where += failed.Count > 1 ? ", sectors " + std::to_string(failed.FirstSector) + "-" +
                                   std::to_string(failed.FirstSector + failed.Count - 1)

@@ -4,13 +4,17 @@
 // nothing it should not.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <chrono>
 #include <filesystem>
+#include <future>
+#include <thread>
 #include <string>
 #include <vector>
 
 #include "cli_runner.hpp"
+#include "loop_device.hpp"
 #include "vellonix/core/container.hpp"
+#include "vellonix/core/host_file.hpp"
 #include "vellonix/core/image_file.hpp"
 
 namespace {
@@ -52,6 +56,10 @@ TEST_F(CliDisk, ReadCopiesTheDriveIntoEitherContainer) {
   ExpectSilentSuccess(RunCli(dir_, {"disk", "read", "copy.sad"}, {"VELLONIX_FLOPPY=" + (dir_ / "drive.img")}));
   EXPECT_EQ(fs::file_size(dir_ / "copy.sad"), core::kSadFileSize);
   EXPECT_EQ(MgtOfImage(dir_ / "copy.sad"), drive);
+  // An existing image is replaced only when asked to.
+  Write("drive.img", testing::RandomBytes(core::kMgtFileSize, 27));
+  ExpectSilentSuccess(RunCli(dir_, {"disk", "read", "--force", "--device", "drive.img", "copy.mgt"}));
+  EXPECT_EQ(ReadBytes(dir_ / "copy.mgt"), ReadBytes(dir_ / "drive.img"));
 }
 
 TEST_F(CliDisk, WriteMakesTheDriveTheImagesMgtForm) {
@@ -80,7 +88,9 @@ TEST_F(CliDisk, FailuresSayWhatAndLeaveTheFilesAlone) {
       {{"disk", "read", "--device", "missing.img", "copy.mgt"}, "Disk Loading Error: ", "No such file"},
       {{"disk", "write", "--device", "short.img", "source.mgt"}, "Disk write Error: ", "refused"},
       {{"disk", "write", "--device", "drive.img", "invalid.mgt"}, "Invalid diskimage", ""},
+      {{"disk", "read", "--device", "drive.img", "source.mgt"}, "source.mgt: file exists", "--force"},
   };
+  const auto source = ReadBytes(dir_ / "source.mgt");
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Args[1] + " " + c.Args[3]);
     const CliRun run = RunCli(dir_, c.Args);
@@ -90,48 +100,34 @@ TEST_F(CliDisk, FailuresSayWhatAndLeaveTheFilesAlone) {
     EXPECT_FALSE(fs::exists(dir_ / "copy.mgt"));
     EXPECT_EQ(ReadBytes(dir_ / "drive.img"), untouched);
     EXPECT_EQ(fs::file_size(dir_ / "short.img"), core::kMgtFileSize - 512);
+    EXPECT_EQ(ReadBytes(dir_ / "source.mgt"), source);
   }
   EXPECT_EQ(RunCli(dir_, {"disk", "read"}).ExitCode, 2);
   EXPECT_EQ(RunCli(dir_, {"disk", "read", "--device", "drive.img", "copy.img"}).ExitCode, 2);
   EXPECT_FALSE(fs::exists(dir_ / "copy.img"));
 }
 
-std::string Quoted(const std::string& text) {
-  std::string quoted = "'";
-  for (const char ch : text) quoted += ch == '\'' ? std::string("'\\''") : std::string(1, ch);
-  return quoted + "'";
+// A command that changes the image standing in for the drive saves a new
+// file under its name: a write that waited for it goes into that file, not
+// into the old one it had opened, which is no longer the drive.
+TEST_F(CliDisk, WriteWaitsForACommandSavingTheDriveImageAndWritesItsNewFile) {
+  const std::string drive = Write("drive.img", testing::RandomBytes(core::kMgtFileSize, 28));
+  const std::string source = Write("source.mgt", testing::RandomBytes(core::kMgtFileSize, 29));
+  std::future<CliRun> write;
+  {
+    const core::ImageLock changing(drive, core::ImageLock::Mode::Exclusive);
+    write = std::async(std::launch::async, [&] { return RunCli(dir_, {"disk", "write", "--device", drive, source}); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    core::WriteFileSafely(drive, testing::RandomBytes(core::kMgtFileSize, 30));
+  }
+  ExpectSilentSuccess(write.get());
+  EXPECT_EQ(ReadBytes(drive), ReadBytes(source));
+  EXPECT_EQ(dir_.Listing(), (std::set<std::string>{".stderr", ".stdout", "drive.img", "source.mgt"}));
 }
-
-// A loop device over a file: a real block device, attached for one test.
-class LoopDevice {
- public:
-  explicit LoopDevice(const std::string& backing, const testing::ScratchDir& dir) {
-    const std::string out = dir / ".losetup";
-    const std::string command = "losetup -f --show " + Quoted(backing) + " >" + Quoted(out) + " 2>&1";
-    const int status = std::system(command.c_str());
-    const std::string said = testing::ReadText(out);
-    if (status == 0 && said.rfind("/dev/", 0) == 0) {
-      device_ = said.substr(0, said.find('\n'));
-    } else {
-      why_ = said.empty() ? "losetup did not run" : said;
-    }
-  }
-  LoopDevice(const LoopDevice&) = delete;
-  LoopDevice& operator=(const LoopDevice&) = delete;
-  ~LoopDevice() {
-    if (!device_.empty()) std::system(("losetup -d " + Quoted(device_)).c_str());
-  }
-  const std::string& Device() const { return device_; }
-  const std::string& Why() const { return why_; }
-
- private:
-  std::string device_;
-  std::string why_;
-};
 
 TEST_F(CliDisk, ReadsAndWritesThroughALoopDevice) {
   const auto before = testing::RandomBytes(core::kMgtFileSize, 25);
-  const LoopDevice loop(Write("backing.img", before), dir_);
+  const testing::LoopDevice loop(Write("backing.img", before), dir_);
   if (loop.Device().empty()) GTEST_SKIP() << "no loop device here: " << loop.Why();
 
   ExpectSilentSuccess(RunCli(dir_, {"disk", "read", "--device", loop.Device(), "copy.mgt"}));
@@ -141,7 +137,7 @@ TEST_F(CliDisk, ReadsAndWritesThroughALoopDevice) {
   EXPECT_EQ(ReadBytes(dir_ / "backing.img"), ReadBytes(source));
 
   // A block device that is no floppy and not one SAM disk in size is refused.
-  const LoopDevice larger(Write("larger.img", std::vector<std::uint8_t>(2 * core::kMgtFileSize, 3)), dir_);
+  const testing::LoopDevice larger(Write("larger.img", std::vector<std::uint8_t>(2 * core::kMgtFileSize, 3)), dir_);
   ASSERT_FALSE(larger.Device().empty()) << larger.Why();
   const CliRun refused = RunCli(dir_, {"disk", "write", "--device", larger.Device(), "source.mgt"});
   EXPECT_EQ(refused.ExitCode, 1);

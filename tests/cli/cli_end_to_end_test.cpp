@@ -169,6 +169,7 @@ TEST_F(CliTest, RefusedImagesAndHostErrorsExitWithOne) {
   core::SaveImageFile(PathOf("good.mgt"), image.Disk());
   fs::copy_file(PathOf("good.mgt"), PathOf("good.dsk"));
   std::ofstream(PathOf("short.mgt")) << "not a disk";
+  fs::create_directory(PathOf("folder.mgt"));
   const std::string missing = PathOf("missing.mgt");
   const std::string noFolder = PathOf("no/dir/out.mgt");
   // The host's own words for each failure, as the core reports it.
@@ -180,13 +181,21 @@ TEST_F(CliTest, RefusedImagesAndHostErrorsExitWithOne) {
     }
     return std::string("no host error");
   };
+  // A refused image: its path, why, and what would read it.
+  const std::string invalid = "Invalid diskimage: ";
+  const std::string shortOne =
+      invalid + PathOf("short.mgt") + ": 10 bytes; an image has 819,200 (.mgt) or 819,222 (.sad)\n";
   const struct {
     std::vector<std::string> Args;
     std::string ErrorText;
   } cases[] = {
-      {{"ls", PathOf("short.mgt")}, "Invalid diskimage\n"},
-      {{"ls", "--json", PathOf("good.dsk")}, "Invalid diskimage\n"},
-      {{"convert", PathOf("short.mgt"), PathOf("out.sad")}, "Invalid diskimage\n"},
+      {{"ls", PathOf("short.mgt")}, shortOne},
+      {{"ls", "--json", PathOf("good.dsk")},
+       invalid + PathOf("good.dsk") +
+           ": 819,200 bytes, an MGT image's size, but named .dsk, not .mgt; vellonix-cli import reads it (raw image "
+           "in MGT order)\n"},
+      {{"convert", PathOf("short.mgt"), PathOf("out.sad")}, shortOne},
+      {{"ls", PathOf("folder.mgt")}, invalid + PathOf("folder.mgt") + ": a folder, not a file\n"},
       {{"ls", missing}, hostErrorText([&] { core::HostInputFile file(missing); })},
       {{"convert", PathOf("good.mgt"), noFolder}, hostErrorText([&] { core::WriteFileSafely(noFolder, {}); })},
   };
@@ -212,13 +221,26 @@ TEST_F(CliTest, FailedWritesToStandardOutputAreNotSuccess) {
   }
 }
 
-TEST_F(CliTest, UsageErrorsExitWithTwoAndHelpDescribesEveryCommand) {
-  for (const auto& args : std::vector<std::vector<std::string>>{
-           {}, {"bogus"}, {"ls"}, {"find", "*"}, {"ls", "--wide", "a.mgt"}, {"convert", "a.mgt"}}) {
-    const RunResult run = Run(args);
-    EXPECT_EQ(run.ExitCode, 2) << ::testing::PrintToString(args);
+TEST_F(CliTest, UsageErrorsExitWithTwoSayWhatIsWrongAndHelpDescribesEveryCommand) {
+  const struct {
+    std::vector<std::string> Args;
+    std::string Says;
+  } usages[] = {{{}, "A subcommand is required"},
+                {{"bogus"}, "unknown command 'bogus'"},
+                {{"disk", "rd", "x.mgt"}, "unknown command 'disk rd'"},
+                {{"ls"}, "IMAGE"},
+                {{"find", "*"}, "PATH"},
+                {{"find", "[a-z", "x.mgt"}, "the [ at character 1 has no closing ]"},
+                {{"find", "[z-a]", "x.mgt"}, "the wrong way round"},
+                {{"find", "--type", "cod", "*", "x.mgt"}, "unknown type \"cod\": the list's Type column shows Erased,"},
+                {{"basic", "x.mgt", "1", "--lines", "10-5"}, "FROM (10) is after TO (5)"},
+                {{"ls", "--wide", "a.mgt"}, "--wide"},
+                {{"convert", "a.mgt"}, "OUTPUT"}};
+  for (const auto& usage : usages) {
+    const RunResult run = Run(usage.Args);
+    EXPECT_EQ(run.ExitCode, 2) << ::testing::PrintToString(usage.Args);
     EXPECT_EQ(run.Out, "");
-    EXPECT_NE(run.Err, "");
+    EXPECT_NE(run.Err.find(usage.Says), std::string::npos) << run.Err;
   }
   const struct {
     std::vector<std::string> Args;
@@ -232,6 +254,61 @@ TEST_F(CliTest, UsageErrorsExitWithTwoAndHelpDescribesEveryCommand) {
     EXPECT_EQ(run.ExitCode, 0) << help.Args.front();
     for (const auto& text : help.Mentions) EXPECT_NE(run.Out.find(text), std::string::npos) << text << run.Out;
   }
+}
+
+// One rule for every file the CLI writes whole: an existing one stays as it
+// was unless --force is given.
+TEST_F(CliTest, ExistingOutputsAreReplacedOnlyWithForce) {
+  core::SaveImageFile(PathOf("good.mgt"), SampleImage().Disk());
+  const std::string out = PathOf("out.mgt");
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {"new", out}, {"convert", PathOf("good.mgt"), out}, {"import", PathOf("good.mgt"), out}}) {
+    SCOPED_TRACE(args.front());
+    std::ofstream(out) << "keep me";
+    const RunResult refused = Run(args);
+    EXPECT_EQ(refused.ExitCode, 1);
+    EXPECT_EQ(refused.Err, out + ": file exists (use --force to replace it)\n");
+    EXPECT_EQ(ReadText(out), "keep me");
+    std::vector<std::string> forced = args;
+    forced.insert(forced.begin() + 1, "--force");
+    EXPECT_EQ(Run(forced).ExitCode, 0);
+    EXPECT_EQ(fs::file_size(out), core::kMgtFileSize);
+  }
+}
+
+// Paths and arguments in messages cannot drive the terminal: their control
+// codes show escaped, whichever command prints them; JSON keeps the bytes
+// of a path that is no UTF-8.
+TEST_F(CliTest, MessagesEscapeControlCodesAndJsonKeepsEveryPathsBytes) {
+  const std::string image = PathOf("good.mgt");
+  core::SaveImageFile(image, SampleImage().Disk());
+  const std::string odd = "\x1b[31m\x07";
+  const std::string missing = PathOf("no" + odd + "/x.mgt");
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {"ls", missing}, {"add", image, missing}, {"extract", image, "1", missing},
+           {"import", missing, PathOf("out.mgt")}, {"new", missing}, {"convert", image, missing},
+           {"ls" + odd}, {"extract", image, "1" + odd}}) {
+    const RunResult run = Run(args);
+    EXPECT_NE(run.ExitCode, 0) << run.Err;
+    EXPECT_NE(run.Err.find("\\x1b[31m\\x07"), std::string::npos) << run.Err;
+    EXPECT_EQ((run.Out + run.Err).find_first_of("\x1b\x07"), std::string::npos) << run.Err;
+  }
+#ifndef _WIN32  // names that are no UTF-8 are POSIX's alone
+  const std::string latin = PathOf("caf\xE9.mgt");
+  core::SaveImageFile(latin, SampleImage().Disk());
+  const std::vector<std::uint8_t> bytes(latin.begin(), latin.end());
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {"ls", "--json", image, latin}, {"find", "--json", "cut", image, latin}}) {
+    const RunResult run = Run(args);
+    ASSERT_EQ(run.ExitCode, 0) << run.Err;
+    std::istringstream lines(run.Out);
+    std::string first, second;
+    std::getline(lines, first);
+    std::getline(lines, second);
+    EXPECT_FALSE(nlohmann::json::parse(first).contains("path_bytes"));
+    EXPECT_EQ(nlohmann::json::parse(second)["path_bytes"].get<std::vector<std::uint8_t>>(), bytes);
+  }
+#endif
 }
 
 TEST_F(CliTest, NewWritesTheBlankDiskOfEachFormatAndRefusesBadNames) {

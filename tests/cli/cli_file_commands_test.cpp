@@ -2,9 +2,15 @@
 // and checked against what the core reads back from the saved image.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <future>
 #include <string>
 #include <vector>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 #include "cli_runner.hpp"
 #include "image_builder.hpp"
@@ -95,11 +101,11 @@ TEST_F(CliFileCommands, AddReportsEachRefusalGoesOnAndFailsOnlyAtTheEnd) {
   const std::string full80 = ": Directory Full (all 80 directory slots are in use)\n";
   EXPECT_EQ(run.Err, small + full80 + small + full80);
   EXPECT_EQ(ReadText(full), before);
-  const std::string imageBefore = ReadText(image);
-  run = RunCli(dir_, {"add", image, small, dir_ / "missing"});
+  // A host file that cannot be read is reported the same way.
+  run = RunCli(dir_, {"add", image, dir_ / "missing", small});
   EXPECT_EQ(run.ExitCode, 1);
-  EXPECT_NE(run.Err.find("missing"), std::string::npos);
-  EXPECT_EQ(ReadText(image), imageBefore);
+  EXPECT_EQ(run.Err.rfind(dir_ / "missing" + ": ", 0), 0u) << run.Err;
+  EXPECT_EQ(Listing(image).Rows.size(), 4u);
 }
 
 TEST_F(CliFileCommands, RmRenameAndLabelChangeTheImageInPlace) {
@@ -201,6 +207,57 @@ TEST_F(CliFileCommands, ExtractAppendsToWhatStandardOutputWritesAndOwnsUpToShort
   EXPECT_EQ(broken.Err, "File # 2: only 1011 of its 1500 bytes could be read; the chain of sectors ends early\n");
   EXPECT_EQ(ReadText(dir_ / "cut"), bytes.substr(0, 1011));
 }
+
+// The image being read is never an output: not by its own name, not
+// through another link, not by the name of a file on it. A file named "-"
+// goes to a file of that name unless the user asks for standard output.
+TEST_F(CliFileCommands, ExtractNeverReplacesTheImageItReads) {
+  imagekit::ImageBuilder image;
+  image.PlaceCodeFile(0, "disk.mgt", std::vector<std::uint8_t>{'d'});
+  image.PlaceCodeFile(1, "-", std::vector<std::uint8_t>{'s', 't'});
+  const std::string path = Save(image);
+  const std::string before = ReadText(path);
+  fs::create_hard_link(path, dir_ / "hard.mgt");
+  std::vector<std::vector<std::string>> refused{
+      {"extract", "disk.mgt", "1"}, {"extract", "disk.mgt", "2", path}, {"extract", "disk.mgt", "2", "hard.mgt"}};
+#ifndef _WIN32
+  fs::create_symlink("disk.mgt", dir_ / "link.mgt");
+  refused.push_back({"extract", "disk.mgt", "2", "link.mgt"});
+#endif
+  for (const auto& args : refused) {
+    const CliRun run = RunCli(dir_, args);
+    EXPECT_EQ(run.ExitCode, 1) << args.back();
+    EXPECT_NE(run.Err.find("is the image being read"), std::string::npos) << run.Err;
+  }
+  EXPECT_EQ(ReadText(path), before);
+  const CliRun dash = RunCli(dir_, {"extract", "disk.mgt", "2"});
+  EXPECT_EQ(dash.ExitCode, 0) << dash.Err;
+  EXPECT_EQ(dash.Out, "");
+  EXPECT_EQ(ReadText(dir_ / "-"), "st");
+}
+
+#ifndef _WIN32
+// A FIFO named as an image is never opened: a writer waiting on it stays
+// waiting, and its data reach the reader it waits for.
+TEST_F(CliFileCommands, CommandsNeverOpenAFifoNamedAsAnImage) {
+  const std::string fifo = dir_ / "pipe.mgt";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const std::string image = Save(imagekit::ImageBuilder(), "disk.mgt");
+  const std::string drive = Write("drive.img", std::vector<std::uint8_t>(core::kMgtFileSize));
+  auto writer = std::async(std::launch::async, [&] { testing::WriteBytes(fifo, {'d', 'a', 't', 'a'}); });
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {"ls", fifo}, {"ls", fifo, image}, {"find", "*", fifo}, {"extract", fifo, "1", "out"}, {"add", fifo, image},
+           {"rm", fifo, "1"}, {"convert", fifo, "out.mgt"}, {"import", fifo, "out.mgt"},
+           {"disk", "write", "--device", drive, fifo}}) {
+    const CliRun run = RunCli(dir_, args);
+    EXPECT_EQ(run.ExitCode, 1) << args.front();
+    EXPECT_EQ(writer.wait_for(std::chrono::milliseconds(0)), std::future_status::timeout) << args.front();
+  }
+  ASSERT_EQ(writer.wait_for(std::chrono::milliseconds(0)), std::future_status::timeout);
+  EXPECT_EQ(testing::ReadBytes(fifo), (std::vector<std::uint8_t>{'d', 'a', 't', 'a'}));
+  writer.get();
+}
+#endif
 
 // Commands that change one image at once wait for each other: every file
 // added is there at the end.

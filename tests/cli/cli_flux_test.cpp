@@ -108,7 +108,7 @@ TEST_F(CliFlux, FailuresAreToldAsTheFloppyCommandsTellThemAndChangeNothing) {
     std::string Says;
   } cases[] = {
       {"a track given up",
-       {"read", "--device", "gw:A", "kept.mgt"},
+       {"read", "--force", "--device", "gw:A", "kept.mgt"},
        FluxRead(0, 11) +
            Lines{"T5.1: IBM MFM (8/10 sectors) from Raw Flux (99 flux in 200.00ms)",
                  "T5.1: Giving up: 2 sectors missing"} +
@@ -117,12 +117,12 @@ TEST_F(CliFlux, FailuresAreToldAsTheFloppyCommandsTellThemAndChangeNothing) {
        "Disk Loading Error: track 5, side 1, sectors 1-10: gw:A: gw read: T5.1: Giving up: 2 sectors missing; "
        "Found 1598 sectors of 1600 (99%)\n"},
       {"no device",
-       {"read", "--device", "gw:A", "kept.mgt"},
+       {"read", "--force", "--device", "gw:A", "kept.mgt"},
        Lines{"** FATAL ERROR: Cannot find the device", "exit 1"},
        "",
        "Disk Loading Error: track 0, side 0, sectors 1-10: gw:A: gw read: ** FATAL ERROR: Cannot find the device\n"},
       {"a USB command failed",
-       {"read", "--device", "gw:A", "kept.mgt"},
+       {"read", "--force", "--device", "gw:A", "kept.mgt"},
        FluxRead(0, 4) + Lines{"Command Failed: Bad Command"},
        "",
        "Disk Loading Error: track 2, side 0, sectors 1-10: gw:A: gw read: Command Failed: Bad Command\n"},
@@ -132,7 +132,7 @@ TEST_F(CliFlux, FailuresAreToldAsTheFloppyCommandsTellThemAndChangeNothing) {
        "",
        "Disk write Error: track 3, side 1, sectors 1-10: gw:0: gw write: ** FATAL ERROR: Failed to verify Track 3.1\n"},
       {"no gw",
-       {"read", "--device", "gw:A", "kept.mgt"},
+       {"read", "--force", "--device", "gw:A", "kept.mgt"},
        {},
        Utf8(dir_.Path() / "empty"),
        "Disk Loading Error: gw:A: the flux reader's gw command was not found on the PATH"},

@@ -53,7 +53,7 @@ TEST_F(CliFormats, LsListsSeveralImagesAndGoesOnPastARefusedOne) {
 
   const auto table = Run({"ls", "one.mgt", "bad.mgt", "two.sad"});
   EXPECT_EQ(table.ExitCode, 1);
-  EXPECT_EQ(table.Err, "bad.mgt: Invalid diskimage\n");
+  EXPECT_EQ(table.Err, "Invalid diskimage: bad.mgt: 1,000 bytes; an image has 819,200 (.mgt) or 819,222 (.sad)\n");
   const auto single = Run({"ls", "two.sad"});
   EXPECT_EQ(table.Out, "one.mgt:\n" + Run({"ls", "one.mgt"}).Out + "\ntwo.sad:\n" + single.Out);
 
@@ -81,9 +81,14 @@ TEST_F(CliFormats, FindSearchesFoldersForImagesOfAnyCase) {
 
   // Paths found in a folder are the host's own, separators and all.
   const auto native = [](const char* path) { return std::filesystem::path(path).make_preferred().string(); };
-  const auto all = Run({"find", "g*", "tree"});
+  // A path that cannot even be looked at is reported, and the rest searched.
+  const std::string tooLong(300, 'n');
+  const auto all = Run({"find", "g*", tooLong, "tree"});
   EXPECT_EQ(all.ExitCode, 1);
-  EXPECT_EQ(all.Err, native("tree/sub/broken.mgt") + ": Invalid diskimage\n");
+  EXPECT_EQ(all.Err.rfind(tooLong + ": ", 0), 0u) << all.Err;
+  EXPECT_TRUE(all.Err.ends_with("\nInvalid diskimage: " + native("tree/sub/broken.mgt") +
+                                ": 10 bytes; an image has 819,200 (.mgt) or 819,222 (.sad)\n"))
+      << all.Err;
   EXPECT_EQ(all.Out, native("tree/A.MGT") + "\t1\tgame.bin\tCode\t1.0K\n" + native("tree/A.MGT") +
                          "\t2\tGAME\tBasic\t0.5K\n" + native("tree/sub/b.Sad") + "\t1\tgame.bin\tCode\t1.0K\n" +
                          native("tree/sub/b.Sad") + "\t2\tGAME\tBasic\t0.5K\n");

@@ -1,13 +1,12 @@
 // vellonix-cli screen: SCREEN$ files built here, their PNG files decoded
-// back with libpng and compared pixel by pixel.
-#include <png.h>
-
+// back and compared pixel by pixel.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "cli_runner.hpp"
 #include "image_builder.hpp"
+#include "png_reader.hpp"
 #include "vellonix/core/container.hpp"
 #include "vellonix/core/list_row.hpp"
 #include "vellonix/formats/screen.hpp"
@@ -18,29 +17,7 @@ using namespace vellonix;
 namespace kit = vellonix::testing;
 using Bytes = std::vector<std::uint8_t>;
 
-struct Png {
-  int Width = 0;
-  int Height = 0;
-  Bytes Rgb;
-  formats::Rgb At(int x, int y) const {
-    const std::size_t at = (static_cast<std::size_t>(y) * Width + x) * 3;
-    return {Rgb[at], Rgb[at + 1], Rgb[at + 2]};
-  }
-};
-
-Png ReadPng(const std::string& path) {
-  png_image image{};
-  image.version = PNG_IMAGE_VERSION;
-  const auto file = kit::ReadBytes(path);
-  Png png;
-  if (!png_image_begin_read_from_memory(&image, file.data(), file.size())) return png;
-  image.format = PNG_FORMAT_RGB;
-  png.Rgb.resize(PNG_IMAGE_SIZE(image));
-  if (!png_image_finish_read(&image, nullptr, png.Rgb.data(), 0, nullptr)) return png;
-  png.Width = static_cast<int>(image.width);
-  png.Height = static_cast<int>(image.height);
-  return png;
-}
+kit::Png ReadPng(const std::string& path) { return kit::DecodePng(kit::ReadBytes(path)); }
 
 TEST(CliScreen, WritesThePictureAsPng) {
   // MODE 4: pixel (2, 1) shows entry 5, whose colour is 34 (#DB0000);
@@ -60,7 +37,7 @@ TEST(CliScreen, WritesThePictureAsPng) {
   const auto run = [&](const std::vector<std::string>& args) { return kit::RunCli(dir, args); };
 
   ASSERT_EQ(run({"screen", "disk.mgt", "1", "canvas.png"}).ExitCode, 0);
-  const Png canvas = ReadPng(dir / "canvas.png");
+  const kit::Png canvas = ReadPng(dir / "canvas.png");
   ASSERT_EQ(canvas.Width, 512);
   ASSERT_EQ(canvas.Height, 384);
   EXPECT_EQ(canvas.At(4, 2), (formats::Rgb{0xDB, 0, 0}));
@@ -68,15 +45,25 @@ TEST(CliScreen, WritesThePictureAsPng) {
   EXPECT_EQ(canvas.At(6, 2), (formats::Rgb{0, 0, 0xDB}));
 
   ASSERT_EQ(run({"screen", "disk.mgt", "1", "native.png", "--native"}).ExitCode, 0);
-  const Png native = ReadPng(dir / "native.png");
+  const kit::Png native = ReadPng(dir / "native.png");
   EXPECT_EQ(native.Width, 256);
   EXPECT_EQ(native.Height, 192);
   EXPECT_EQ(native.At(2, 1), (formats::Rgb{0xDB, 0, 0}));
+  // Standard output carries the same bytes, untouched by any line-end translation.
+  ASSERT_EQ(kit::RunCli(dir, {"screen", "disk.mgt", "1", "-", "--native"}, {}, dir.File("piped.png")).ExitCode, 0);
+  EXPECT_EQ(kit::ReadBytes(dir.File("piped.png")), kit::ReadBytes(dir / "native.png"));
 
   const auto damaged = run({"screen", "disk.mgt", "2", "short.png"});
   EXPECT_EQ(damaged.ExitCode, 1);
   EXPECT_EQ(damaged.Err, "File # 2 is no picture: it holds 500 bytes, and a MODE 4 picture needs 24576\n");
   EXPECT_FALSE(std::filesystem::exists(dir.Path() / "short.png"));
+
+  // Nor is the picture ever written over the image it comes from.
+  const auto disk = kit::ReadBytes(dir / "disk.mgt");
+  const auto itself = run({"screen", "disk.mgt", "1", dir / "disk.mgt"});
+  EXPECT_EQ(itself.ExitCode, 1);
+  EXPECT_NE(itself.Err.find("is the image being read"), std::string::npos) << itself.Err;
+  EXPECT_EQ(kit::ReadBytes(dir / "disk.mgt"), disk);
 }
 
 }  // namespace

@@ -1,8 +1,9 @@
 // What a save asks of a POSIX host: the data flushed before the rename and
-// the folder after it, the old file's mode and owner, special files left
-// as they are, locks, and no trace left by a save a signal ends. fsync and
-// rename are defined here, in front of the C library's, to watch the order
-// and to make a rename fail as a mount point would.
+// the folder after it, the old file's mode, owner, attributes and hard
+// links, special files left as they are, locks, and no trace left by a save
+// a signal ends or kills. fsync and rename are defined here, in front of the
+// C library's, to watch the order, to make a rename fail as a mount point
+// would, and to hold or end a save in the middle.
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -10,15 +11,19 @@
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <future>
+#include <map>
 #include <memory>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "scratch_dir.hpp"
@@ -33,6 +38,10 @@ struct Call {
 };
 std::vector<Call> calls;
 int failRenamesWith = 0;
+// A save forked off as another process: killed in its n-th flush, or held
+// in its first until a byte arrives on this descriptor.
+int killAtFsync = 0;
+int holdFsyncUntilReadable = -1;
 
 }  // namespace
 
@@ -40,6 +49,9 @@ extern "C" int fsync(int fd) {
   struct stat status {};
   ::fstat(fd, &status);
   calls.push_back({S_ISDIR(status.st_mode) ? "fsync folder" : "fsync file", status.st_mode & 07777});
+  if (killAtFsync > 0 && --killAtFsync == 0) ::raise(SIGKILL);
+  char go = 0;
+  if (holdFsyncUntilReadable >= 0 && ::read(std::exchange(holdFsyncUntilReadable, -1), &go, 1) < 0) ::_exit(2);
   static const auto real = reinterpret_cast<int (*)(int)>(::dlsym(RTLD_NEXT, "fsync"));
   return real(fd);
 }
@@ -92,13 +104,14 @@ TEST_F(PosixHostFile, DataReachesTheDiskWithTheOldModeBeforeTheRenameAndTheFolde
 }
 
 // A target that a rename cannot replace (a mount point, another device) is
-// written in place, only once the whole new file lies flushed beside it.
+// written in place, only once the whole new file lies flushed beside it,
+// where it is kept under a name of its own until the target is whole.
 TEST_F(PosixHostFile, RenameRefusedByTheHostFallsBackToWritingInPlace) {
   for (const int error : {EXDEV, EBUSY}) {
     calls.clear();
     failRenamesWith = error;
     WriteFileSafely(dir_ / "old.mgt", new_);
-    EXPECT_EQ(Order(), (std::vector<std::string>{"fsync file", "rename", "fsync file", "fsync folder"}));
+    EXPECT_EQ(Order(), (std::vector<std::string>{"fsync file", "rename", "rename", "fsync file", "fsync folder"}));
     EXPECT_TRUE(ReadBytes(dir_ / "old.mgt") == new_);
     EXPECT_EQ(dir_.Listing(), std::set<std::string>{"old.mgt"});
   }
@@ -106,6 +119,50 @@ TEST_F(PosixHostFile, RenameRefusedByTheHostFallsBackToWritingInPlace) {
   EXPECT_THROW(WriteFileSafely(dir_ / "old.mgt", old_), HostIoError);
   EXPECT_TRUE(ReadBytes(dir_ / "old.mgt") == new_);
   EXPECT_EQ(dir_.Listing(), std::set<std::string>{"old.mgt"});
+}
+
+// Extended attributes and ACLs stay as the old file had them, and the new
+// file gains none, not even the ACL its folder lends to new files.
+TEST_F(PosixHostFile, SavesKeepExtendedAttributesAndAclsAndGainNone) {
+  const std::string image = dir_ / "old.mgt";
+  if (::setxattr(image.c_str(), "user.vellonix.origin", "sam", 3, 0) != 0) GTEST_SKIP() << "no extended attributes";
+  // Version 2 entries of tag, permissions and id: owner, one named user,
+  // group, mask, others.
+  const auto acl = [](std::uint32_t user, std::uint32_t permissions) {
+    std::vector<std::uint8_t> bytes;
+    const auto put = [&](std::uint32_t value, int size) {
+      for (int i = 0; i < size; ++i) bytes.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+    };
+    put(2, 4);
+    const std::uint32_t none = 0xFFFFFFFF;
+    for (const auto& [tag, id] : {std::pair{0x01u, none}, {0x02u, user}, {0x04u, none}, {0x10u, none}, {0x20u, none}}) {
+      put(tag, 2);
+      put(tag == 0x20 ? 0 : permissions, 2);
+      put(id, 4);
+    }
+    return bytes;
+  };
+  const auto access = acl(1234, 4), folderDefault = acl(4321, 6);
+  const bool acls = ::setxattr(image.c_str(), "system.posix_acl_access", access.data(), access.size(), 0) == 0 &&
+                    ::setxattr(dir_.Path().c_str(), "system.posix_acl_default", folderDefault.data(),
+                               folderDefault.size(), 0) == 0;
+  const auto attributes = [&] {
+    std::map<std::string, std::vector<char>> all;
+    std::vector<char> names(4096);
+    const ssize_t listed = ::listxattr(image.c_str(), names.data(), names.size());
+    names.resize(static_cast<std::size_t>(std::max<ssize_t>(0, listed)));
+    for (std::size_t at = 0; at < names.size(); at += std::strlen(names.data() + at) + 1) {
+      std::vector<char> value(4096);
+      value.resize(static_cast<std::size_t>(::getxattr(image.c_str(), names.data() + at, value.data(), value.size())));
+      all.emplace(names.data() + at, value);
+    }
+    return all;
+  };
+  const auto before = attributes();
+  WriteFileSafely(image, new_);
+  EXPECT_EQ(attributes(), before);
+  EXPECT_EQ(before.count("system.posix_acl_access"), acls ? 1u : 0u);
+  EXPECT_TRUE(ReadBytes(image) == new_);
 }
 
 TEST_F(PosixHostFile, RootSavingSomeoneElsesImageKeepsItTheirs) {
@@ -171,6 +228,75 @@ TEST_F(PosixHostFile, SaveEndedBySignalLeavesNoNewFileBehind) {
   EXPECT_EQ(WTERMSIG(status), SIGXFSZ);
   EXPECT_TRUE(ReadBytes(dir_ / "old.mgt") == old_);
   EXPECT_EQ(dir_.Listing(), std::set<std::string>{"old.mgt"});
+}
+
+// A save killed outright leaves its new file behind; the next command that
+// takes the image's exclusive lock clears it away, but not the file of a
+// save still running, nor one left by a save of another image.
+TEST_F(PosixHostFile, ExclusiveLockClearsAwayWhatKilledSavesLeftAndNothingElse) {
+  const std::string image = dir_ / "old.mgt";
+  const auto saveInChild = [&](bool kill, int hold) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+      killAtFsync = kill ? 1 : 0;
+      holdFsyncUntilReadable = hold;
+      WriteFileSafely(image, new_);
+      ::_exit(0);
+    }
+    return child;
+  };
+  int status = 0;
+  const pid_t killed = saveInChild(true, -1);
+  ASSERT_EQ(::waitpid(killed, &status, 0), killed);
+  ASSERT_TRUE(WIFSIGNALED(status));
+  const std::set<std::string> leftOver = dir_.Listing();
+  ASSERT_EQ(leftOver.size(), 2u);
+
+  int gate[2];
+  ASSERT_EQ(::pipe(gate), 0);
+  const pid_t running = saveInChild(false, gate[0]);
+  for (int wait = 0; wait < 500 && dir_.Listing().size() < 3; ++wait) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  std::set<std::string> runningOnes = dir_.Listing();
+  ASSERT_EQ(runningOnes.size(), 3u);
+  const std::string other = detail::TemporaryNameBeside(dir_ / "other.mgt").filename();
+  testing::WriteBytes(dir_.Path() / other, old_);
+
+  { const ImageLock lock(image, ImageLock::Mode::Exclusive); }
+  for (const std::string& name : leftOver) runningOnes.erase(name);
+  runningOnes.insert({"old.mgt", other});
+  EXPECT_EQ(dir_.Listing(), runningOnes);
+
+  ASSERT_EQ(::write(gate[1], "g", 1), 1);
+  ASSERT_EQ(::waitpid(running, &status, 0), running);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  EXPECT_TRUE(ReadBytes(image) == new_);
+  EXPECT_EQ(dir_.Listing(), (std::set<std::string>{"old.mgt", other}));
+  ::close(gate[0]);
+  ::close(gate[1]);
+}
+
+// A save killed while it overwrites a hard-linked file in place leaves the
+// whole new content beside it, which no later command clears away.
+TEST_F(PosixHostFile, SaveKilledWhileWritingInPlaceKeepsTheNewContentBeside) {
+  ASSERT_EQ(::link((dir_ / "old.mgt").c_str(), (dir_ / "alias.mgt").c_str()), 0);
+  const pid_t child = ::fork();
+  if (child == 0) {
+    killAtFsync = 2;  // the old file's, after the new one's
+    WriteFileSafely(dir_ / "alias.mgt", new_);
+    ::_exit(0);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFSIGNALED(status));
+  { const ImageLock lock(dir_ / "old.mgt", ImageLock::Mode::Exclusive); }
+  std::set<std::string> names = dir_.Listing();
+  ASSERT_EQ(names.size(), 3u);
+  names.erase("old.mgt");
+  names.erase("alias.mgt");
+  EXPECT_TRUE(names.begin()->ends_with(".new")) << *names.begin();
+  EXPECT_TRUE(ReadBytes(dir_.Path() / *names.begin()) == new_);
 }
 
 }  // namespace

@@ -68,5 +68,27 @@ TEST_F(Win32HostFile, SaveWaitsOutABriefOpenOfTheTargetButNotAStuckOne) {
   EXPECT_EQ(dir_.Listing(), std::set<std::string>{"Ökö.mgt"});
 }
 
+// New files that saves left when their process was ended are cleared away
+// by the next exclusive lock of their image; one still open is a save
+// running, and one of another image is not this image's to clear.
+TEST_F(Win32HostFile, ExclusiveLockClearsAwayLeftOverNewFilesNobodyHasOpen) {
+  const auto beside = [&](const std::string& target) {
+    const std::filesystem::path path = detail::TemporaryNameBeside(testing::Utf8Path(target));
+    testing::WriteBytes(path, old_);
+    return path;
+  };
+  beside(image_);
+  const std::filesystem::path running = beside(image_), other = beside(dir_ / "other.mgt");
+  const UniqueHandle save(CreateFileW(running.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
+                                      nullptr));
+  ASSERT_TRUE(save.Valid());
+  { const ImageLock lock(image_, ImageLock::Mode::Exclusive); }
+  const auto name = [](const std::filesystem::path& path) {
+    const auto text = path.filename().u8string();
+    return std::string(text.begin(), text.end());
+  };
+  EXPECT_EQ(dir_.Listing(), (std::set<std::string>{"Ökö.mgt", name(running), name(other)}));
+}
+
 }  // namespace
 }  // namespace vellonix::core

@@ -138,6 +138,15 @@ TEST_F(SafeSave, SymlinkStaysALinkAndItsFileGetsTheBytes) {
   EXPECT_EQ(dir_.Listing(), (std::set<std::string>{"link.mgt", "old.mgt", "real"}));
 }
 
+// Every name of a file with more than one sees the save.
+TEST_F(SafeSave, HardLinkedFileIsSavedForEveryName) {
+  fs::create_hard_link(dir_.Path() / "old.mgt", dir_.Path() / "alias.mgt");
+  SaveImageFile(dir_ / "alias.mgt", *disk_);
+  EXPECT_TRUE(ReadBytes(dir_.Path() / "old.mgt") == std::vector<std::uint8_t>(819200, 0x5A));
+  EXPECT_TRUE(fs::equivalent(dir_.Path() / "old.mgt", dir_.Path() / "alias.mgt"));
+  EXPECT_EQ(dir_.Listing(), (std::set<std::string>{"alias.mgt", "old.mgt"}));
+}
+
 TEST_F(SafeSave, FailedLoadsAreHostErrorsAndKeepTheBuffer) {
   const auto before = std::make_unique<DiskImageBuffer>(*disk_);
   ExpectHostError([&] { LoadImageFile(dir_ / "nothing.mgt", *disk_); }, dir_ / "nothing.mgt",

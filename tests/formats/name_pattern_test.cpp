@@ -41,4 +41,15 @@ TEST(NamePattern, MatchesAsAShellWouldIgnoringCase) {
   }
 }
 
+// Patterns that would match nothing but themselves are told apart from the
+// sound ones, sets and escapes of every kind among those.
+TEST(NamePattern, MalformedPatternsAreToldApart) {
+  for (const char* sound : {"*", "", "[a-c]*", "[!a-c]", "[]x]", "[a\\-c]", "\\*", "\\[", "\\\\", "[z]", "a-z"}) {
+    EXPECT_EQ(vellonix::formats::NamePatternProblem(sound), std::nullopt) << sound;
+  }
+  for (const char* malformed : {"[abc", "x[", "[z-a]", "[a-cz-b]", "ab\\", "[]"}) {
+    EXPECT_NE(vellonix::formats::NamePatternProblem(malformed), std::nullopt) << malformed;
+  }
+}
+
 }  // namespace

@@ -1,16 +1,54 @@
 // The Linux drive on image files standing in for a floppy: the whole-disk
-// transfers byte for byte in MGT order, the refusals, the runs that no SAM
-// disk has, and one transfer at a time.
+// transfers byte for byte in MGT order, saved as a whole, the refusals, the
+// runs that no SAM disk has, and one transfer at a time; on a loop device,
+// the flush that makes a save count. fsync and fdatasync are defined here,
+// in front of the C library's, to count them.
+#include <dlfcn.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
+#include <thread>
 
+#include "loop_device.hpp"
 #include "scratch_dir.hpp"
 #include "scripted_drive.hpp"
+#include "vellonix/core/host_file.hpp"
 #include "vellonix/physdisk/host_drive.hpp"
+
+namespace {
+
+int blockDeviceFlushes = 0;
+int fileDataFlushes = 0;
+
+bool IsBlockDevice(int fd) {
+  struct stat status {};
+  return ::fstat(fd, &status) == 0 && S_ISBLK(status.st_mode);
+}
+
+}  // namespace
+
+extern "C" int fsync(int fd) {
+  blockDeviceFlushes += IsBlockDevice(fd) ? 1 : 0;
+  static const auto real = reinterpret_cast<int (*)(int)>(::dlsym(RTLD_NEXT, "fsync"));
+  return real(fd);
+}
+
+extern "C" int fdatasync(int fd) {
+  ++fileDataFlushes;
+  static const auto real = reinterpret_cast<int (*)(int)>(::dlsym(RTLD_NEXT, "fdatasync"));
+  return real(fd);
+}
 
 namespace vellonix::physdisk {
 namespace {
+
+ino_t InodeOf(const std::string& path) {
+  struct stat status {};
+  EXPECT_EQ(::stat(path.c_str(), &status), 0) << path;
+  return status.st_ino;
+}
 
 using vellonix::testing::ReadBytes;
 using vellonix::testing::RandomBytes;
@@ -31,10 +69,17 @@ TEST(PosixFloppy, AnImageFileStandsInForTheDrive) {
   ASSERT_EQ(LoadSamDisk(*drive, *disk, progress), std::nullopt) << drive->LastError();
   EXPECT_EQ(vellonix::testing::MgtOf(*disk), content);
 
+  // Saved as every image is: a whole new file in its place, so that a save
+  // ended at any moment leaves the old disk or the new one, never a mix.
   const auto other = RandomBytes(core::kDiskBytes, 12);
   std::copy(other.begin(), other.end(), disk->begin());
+  const ino_t before = InodeOf(path);
+  fileDataFlushes = 0;
   ASSERT_EQ(SaveSamDisk(*drive, *disk, progress), std::nullopt) << drive->LastError();
   EXPECT_EQ(ReadBytes(path), vellonix::testing::MgtOf(*disk));
+  EXPECT_NE(InodeOf(path), before);
+  EXPECT_EQ(fileDataFlushes, 0);  // not one per sector
+  EXPECT_EQ(dir.Listing(), std::set<std::string>{"drive.img"});
 }
 
 TEST(PosixFloppy, RefusesWhatIsNoDriveBeforeTouchingIt) {
@@ -89,16 +134,43 @@ TEST(PosixFloppy, RefusesRunsNoSamDiskHasAndOtherDrives) {
   EXPECT_EQ(ReadBytes(path).back(), 0x5A);
 }
 
-TEST(PosixFloppy, OneTransferAtATime) {
+// An image file is locked as every command locks an image. A drive that
+// waits for another holder, which saves a new file under the name, then
+// reads that file, not the one it found first.
+TEST(PosixFloppy, OneTransferAtATimeAndTheWaiterTakesTheFileSavedMeanwhile) {
   const ScratchDir dir;
   const std::string path = dir.WriteFilled("drive.img", core::kMgtFileSize);
   const auto first = OpenHostDrive(path);
   const auto second = OpenHostDrive(path);
   ASSERT_TRUE(first->Acquire());
-  EXPECT_FALSE(second->Acquire());
-  EXPECT_NE(second->LastError().find("another transfer"), std::string::npos) << second->LastError();
-  first->Release();
-  EXPECT_TRUE(second->Acquire());
+  const auto saved = RandomBytes(core::kMgtFileSize, 13);
+  std::thread holder([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    core::WriteFileSafely(path, saved);
+    first->Release();
+  });
+  ASSERT_TRUE(second->Acquire()) << second->LastError();
+  holder.join();
+  auto disk = std::make_unique<core::DiskImageBuffer>();
+  vellonix::testing::RecordingProgress progress;
+  ASSERT_EQ(LoadSamDisk(*second, *disk, progress), std::nullopt) << second->LastError();
+  EXPECT_EQ(vellonix::testing::MgtOf(*disk), saved);
+}
+
+// A loop device writes into its file's page cache: the save flushes it.
+TEST(PosixFloppy, ASaveToALoopDeviceEndsWithAFlush) {
+  const ScratchDir dir;
+  const vellonix::testing::LoopDevice loop(dir.WriteFilled("backing.img", core::kMgtFileSize), dir);
+  if (loop.Device().empty()) GTEST_SKIP() << "no loop device here: " << loop.Why();
+  const auto drive = OpenHostDrive(loop.Device());
+  auto disk = std::make_unique<core::DiskImageBuffer>();
+  const auto bytes = RandomBytes(core::kDiskBytes, 14);
+  std::copy(bytes.begin(), bytes.end(), disk->begin());
+  vellonix::testing::RecordingProgress progress;
+  blockDeviceFlushes = 0;
+  ASSERT_EQ(SaveSamDisk(*drive, *disk, progress), std::nullopt) << drive->LastError();
+  EXPECT_EQ(blockDeviceFlushes, 1);
+  EXPECT_EQ(ReadBytes(dir / "backing.img"), vellonix::testing::MgtOf(*disk));
 }
 
 }  // namespace

@@ -80,18 +80,25 @@ TEST(LoadSamDisk, StopsAtTheFirstFailedReadLeavingTheRestAsItWas) {
   }
 }
 
-TEST(SaveSamDisk, WritesEverySectorOddOnesFirstAndStopsAtAFailure) {
+// A save ends with the drive's flush, and counts as done only once that
+// went through too.
+TEST(SaveSamDisk, WritesEverySectorOddOnesFirstFlushesAndStopsAtAFailure) {
   const struct {
     std::optional<std::size_t> Failing;
     TransferResult Result;
     std::size_t Written;
-  } cases[] = {{std::nullopt, std::nullopt, 1600}, {0, FailedRequest{0, 0, 1, 1}, 0},
-               {15, FailedRequest{0, 1, 2, 1}, 15}, {1599, FailedRequest{79, 1, 10, 1}, 1599}};
+    bool FlushFails = false;
+  } cases[] = {{std::nullopt, std::nullopt, 1600},
+               {0, FailedRequest{0, 0, 1, 1}, 0},
+               {15, FailedRequest{0, 1, 2, 1}, 15},
+               {1599, FailedRequest{79, 1, 10, 1}, 1599},
+               {std::nullopt, FailedRequest{.Flushing = true}, 1600, true}};
   const std::uint8_t order[] = {1, 3, 5, 7, 9, 2, 4, 6, 8, 10};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Written);
     ScriptedDrive drive;
     drive.FailingTransfer = c.Failing;
+    drive.FlushFails = c.FlushFails;
     drive.AcceptsMediaType = false;  // goes on regardless
     core::DiskImageBuffer disk;
     const auto bytes = vellonix::testing::RandomBytes(core::kDiskBytes, 9);
@@ -112,6 +119,7 @@ TEST(SaveSamDisk, WritesEverySectorOddOnesFirstAndStopsAtAFailure) {
       std::copy(wanted.begin() + at, wanted.begin() + at + 512, expected.begin() + at);
     }
     EXPECT_EQ(drive.Mgt, expected);
+    EXPECT_EQ(drive.FlushedAfter, c.Failing ? std::nullopt : std::optional<std::size_t>(1 + 1600));
     EXPECT_EQ(progress.Calls, ExpectedProgress("Saving SAM disk ...", static_cast<int>(c.Written / 20)));
   }
 }

@@ -35,6 +35,8 @@ class ScriptedDrive : public physdisk::BiosDisk {
   std::optional<std::size_t> FailingTransfer;  // the n-th read or write in Requests (from 0) fails
   std::function<void()> DuringTransfer;        // plays whoever acts while the drive works
   int Releases = 0;
+  bool FlushFails = false;
+  std::optional<std::size_t> FlushedAfter;  // how many requests came before the flush, once flushed
 
   bool SetMediaType(std::uint8_t drive, std::uint8_t lastTrack, std::uint8_t sectors) override {
     Requests.push_back({DriveRequest::SetMediaType, drive, lastTrack, 0, 0, sectors});
@@ -53,6 +55,11 @@ class ScriptedDrive : public physdisk::BiosDisk {
     std::copy(buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(count) * core::kBytesPerSector,
               Mgt.begin() + static_cast<std::ptrdiff_t>(Place(track, side, first)));
     return true;
+  }
+  bool Flush() override {
+    FlushedAfter = Requests.size();
+    if (FlushFails) lastError_ = "scripted flush failure";
+    return !FlushFails;
   }
   std::string LastError() const override { return lastError_; }
   bool Acquire() override { return true; }

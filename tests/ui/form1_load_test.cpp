@@ -176,19 +176,22 @@ TEST_P(Form1RefusedFile, BeepsReportsAndLoadsNothing) {
 INSTANTIATE_TEST_SUITE_P(SizeOrExtension, Form1RefusedFile,
                          ::testing::Values(
                              RefusedFile{"MgtSizeAsDsk", "disk.dsk", 819200,
-                                         "819,200 bytes, an MGT image's size, but named .dsk, not .mgt"},
+                                         "819,200 bytes, an MGT image's size, but named .dsk, not .mgt"
+                                         "; vellonix-cli import reads it (raw image in MGT order)"},
                              RefusedFile{"MgtSizeAsSad", "disk.sad", 819200,
-                                         "819,200 bytes, an MGT image's size, but named .sad, not .mgt"},
+                                         "819,200 bytes, an MGT image's size, but named .sad, not .mgt"
+                                         "; vellonix-cli import reads it (raw image in MGT order)"},
                              RefusedFile{"SadSizeAsMgt", "disk.mgt", 819222,
                                          "819,222 bytes, a SAD image's size, but named .mgt, not .sad"},
                              RefusedFile{"MgtSizeNoExtension", "disk", 819200,
-                                         "819,200 bytes, an MGT image's size, but named without an extension, not .mgt"},
+                                         "819,200 bytes, an MGT image's size, but named without an extension, not .mgt"
+                                         "; vellonix-cli import reads it (raw image in MGT order)"},
                              RefusedFile{"OneByteShort", "short.mgt", 819199,
-                                         "819,199 bytes; an MGT image holds 819,200 and a SAD image 819,222"},
+                                         "819,199 bytes; an image has 819,200 (.mgt) or 819,222 (.sad)"},
                              RefusedFile{"OneByteLong", "long.sad", 819223,
-                                         "819,223 bytes; an MGT image holds 819,200 and a SAD image 819,222"},
+                                         "819,223 bytes; an image has 819,200 (.mgt) or 819,222 (.sad)"},
                              RefusedFile{"EmptyFile", "empty.mgt", 0,
-                                         "0 bytes; an MGT image holds 819,200 and a SAD image 819,222"}),
+                                         "0 bytes; an image has 819,200 (.mgt) or 819,222 (.sad)"}),
                          [](const auto& test) { return std::string(test.param.Label); });
 
 TEST(Form1InvalidImageBox, IsCentredWithHalvesTruncatedTowardZero) {

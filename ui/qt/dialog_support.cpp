@@ -1,7 +1,5 @@
 #include "dialog_support.hpp"
 
-#include <algorithm>
-
 #include <QAbstractButton>
 #include <QDialog>
 #include <QGroupBox>
@@ -53,22 +51,20 @@ FittedLayout::FittedLayout(QDialog& dialog, const Size& client) : QObject(&dialo
 
 void FittedLayout::Fit() {
   std::vector<TextFit> fits;
+  std::vector<WrappedTextFit> wrapped;
   for (const Placed& placed : placed_) {
-    if (placed.Widget == nullptr || Wraps(*placed.Widget)) continue;
-    const QSize need = Need(*placed.Widget).expandedTo(QSize(0, 0));
+    QWidget* const widget = placed.Widget;
+    if (widget == nullptr) continue;
+    if (Wraps(*widget)) {
+      wrapped.push_back({[widget](int width) { return widget->heightForWidth(width); },
+                         {placed.Base.Width, placed.Base.Height}});
+      continue;
+    }
+    const QSize need = Need(*widget).expandedTo(QSize(0, 0));
     fits.push_back({need.width(), placed.Base.Width});
     fits.push_back({need.height(), placed.Base.Height});
   }
-  double scale = FitScale(fits);
-  // A word-wrapped text takes more lines where it is narrower: widen until
-  // its lines fit the height too.
-  const auto wrappedFit = [this](double at) {
-    return std::all_of(placed_.begin(), placed_.end(), [at](const Placed& placed) {
-      return placed.Widget == nullptr || !Wraps(*placed.Widget) ||
-             placed.Widget->heightForWidth(Scaled(placed.Base.Width, at)) <= Scaled(placed.Base.Height, at);
-    });
-  };
-  while (!wrappedFit(scale)) scale *= 1.05;
+  const double scale = DialogScale(fits, wrapped);
   scale_ = scale;
   for (const Placed& placed : placed_) {
     if (placed.Widget != nullptr) placed.Widget->setGeometry(ToQt(Scaled(placed.Base, scale)));

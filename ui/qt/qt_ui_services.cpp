@@ -18,10 +18,6 @@ constexpr int kNameColumn = 1;  // the first sub-item
 
 }  // namespace
 
-void QtUiServices::SetDialogRunner(ModalDialog dialog, std::function<DialogResult()> run) {
-  dialogs_[static_cast<std::size_t>(dialog)] = std::move(run);
-}
-
 void QtUiServices::Beep() { QApplication::beep(); }
 
 MessageResult QtUiServices::ShowMessage(const std::string& text, MessageKind kind, MessageButtons buttons,
@@ -35,11 +31,6 @@ OpenFileResult QtUiServices::ShowOpenDialog(const OpenFileRequest& request) {
 
 SaveFileResult QtUiServices::ShowSaveDialog(const SaveFileRequest& request) {
   return RunSaveDialog(parts_.Window, request);
-}
-
-DialogResult QtUiServices::ShowModalDialog(ModalDialog dialog) {
-  const auto& run = dialogs_[static_cast<std::size_t>(dialog)];
-  return run ? run() : DialogResult::Cancel;
 }
 
 void QtUiServices::ShowError(const std::string& text) {

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <array>
-#include <functional>
 
 #include "image_list.hpp"
 #include "vellonix/ui/ui_services.hpp"
@@ -25,12 +24,10 @@ struct MainWindowParts {
   std::array<QAction*, kMenuItemCount> Actions{};
 };
 
-class QtUiServices : public UiServices {
+class QtUiServices : public WindowedUiServices {
  public:
   explicit QtUiServices(const MainWindowParts& parts) : parts_(parts) {}
 
-  // The long-lived dialogs register how they are shown.
-  void SetDialogRunner(ModalDialog dialog, std::function<DialogResult()> run);
   void SetProgressWindow(TForm2* form2) { form2_ = form2; }
 
   void Beep() override;
@@ -38,7 +35,6 @@ class QtUiServices : public UiServices {
                             const std::string& detail) override;
   OpenFileResult ShowOpenDialog(const OpenFileRequest& request) override;
   SaveFileResult ShowSaveDialog(const SaveFileRequest& request) override;
-  DialogResult ShowModalDialog(ModalDialog dialog) override;
   void ShowError(const std::string& text) override;
   WindowRect MainWindowRect() const override;
   void ClearRows() override;
@@ -62,7 +58,6 @@ class QtUiServices : public UiServices {
  private:
   MainWindowParts parts_;
   ImageList images_;
-  std::array<std::function<DialogResult()>, 4> dialogs_;
   TForm2* form2_ = nullptr;
 };
 

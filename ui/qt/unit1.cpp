@@ -125,8 +125,7 @@ void MainWindow::BuildStatusBar() {
   setStatusBar(bar);
 }
 
-Size MainWindow::ClientRoom() const {
-  const QRect available = screen()->availableGeometry();
+QSize MainWindow::FrameExtents() const {
   // The frame the window manager adds, once the window has one; before
   // that, a title bar and borders as the style draws them.
   QSize frame = frameGeometry().size() - geometry().size();
@@ -134,7 +133,7 @@ Size MainWindow::ClientRoom() const {
     const int border = style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
     frame = {2 * border, style()->pixelMetric(QStyle::PM_TitleBarHeight) + 2 * border};
   }
-  return {available.width() - frame.width(), available.height() - frame.height() - menuBar()->sizeHint().height()};
+  return frame + QSize(0, menuBar()->sizeHint().height());
 }
 
 void MainWindow::changeEvent(QEvent* event) {
@@ -143,7 +142,18 @@ void MainWindow::changeEvent(QEvent* event) {
 }
 
 void MainWindow::ApplyMetrics() {
-  metrics_ = LimitToRoom(MetricsFor(*parts_.ListView1, *parts_.Panels[0]), kStatusBarFrame, ClientRoom());
+  metrics_ = MetricsFor(*parts_.ListView1, *parts_.Panels[0]);
+  // Never larger than the screen: a window the new size took past the
+  // screen's edge comes back within it once it is there.
+  const QSize extents = FrameExtents();
+  const QRect at = frameGeometry();
+  const QRect available = screen()->availableGeometry();
+  const Rect placed =
+      WithinArea({at.x(), at.y(), metrics_.Client.Width + extents.width(), metrics_.Client.Height + extents.height()},
+                 {available.x(), available.y(), available.width(), available.height()});
+  const Size client{placed.Width - extents.width(), placed.Height - extents.height()};
+  metrics_.Panels = PanelsWithin(metrics_, kStatusBarFrame, client.Width);
+  metrics_.Client = client;
   for (std::size_t column = 0; column < metrics_.Columns.size(); ++column) {
     parts_.ListView1->setColumnWidth(static_cast<int>(column), metrics_.Columns[column]);
   }
@@ -152,7 +162,8 @@ void MainWindow::ApplyMetrics() {
     parts_.Panels[panel]->setFixedWidth(metrics_.Panels[panel]);
   }
   statusBar()->setFixedHeight(metrics_.StatusBarHeight);
-  setFixedSize(metrics_.Client.Width, metrics_.Client.Height + menuBar()->sizeHint().height());
+  setFixedSize(client.Width, client.Height + menuBar()->sizeHint().height());
+  if (isVisible() && (placed.Left != at.x() || placed.Top != at.y())) move(placed.Left, placed.Top);
 }
 
 void MainWindow::HookColdStart(std::vector<std::string> arguments) {

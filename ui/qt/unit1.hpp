@@ -58,8 +58,8 @@ class MainWindow : public QMainWindow {
   void BuildListView();
   void BuildStatusBar();
   void ApplyMetrics();
-  // What the screen the window is on has for its client area.
-  Size ClientRoom() const;
+  // What the window's frame and menu bar add to its client area.
+  QSize FrameExtents() const;
 
   MainWindowParts parts_;
   MainWindowMetrics metrics_;

@@ -1,7 +1,5 @@
 #include "window_metrics.hpp"
 
-#include <algorithm>
-
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QLabel>
@@ -50,39 +48,16 @@ class PanelProbe {
 
 }  // namespace
 
-QString WidestNameCharacter(const QFontMetrics& metrics) {
-  QString widest;
-  int most = -1;
-  for (const std::string& character : SamNameCharacters()) {
-    const QString text = Text(character);
-    if (const int width = metrics.horizontalAdvance(text); width > most) {
-      most = width;
-      widest = text;
-    }
-  }
-  return widest;
-}
-
 MainWindowMetrics MetricsFor(const QTreeWidget& list, const QLabel& panel) {
-  MainWindowTexts texts;
-  const std::string inList = WidestNameCharacter(list.fontMetrics()).toStdString();
-  for (int column = 0; column < kListColumns; ++column) {
-    int& widest = texts.Columns[static_cast<std::size_t>(column)];
-    for (const std::string& text : WidestColumnTexts(column, inList))
-      widest = std::max(widest, ItemWidth(list, Text(text), ColumnHasIcon(column)));
-    widest = std::max(widest, list.header()->sectionSizeHint(column));
-  }
   PanelProbe probe(panel);
-  const std::string inPanel = WidestNameCharacter(panel.fontMetrics()).toStdString();
-  for (int index = 0; index < kStatusPanels; ++index) {
-    for (const std::string& text : WidestPanelTexts(index, inPanel)) {
-      const QSize size = probe.SizeFor(Text(text));
-      int& widest = texts.Panels[static_cast<std::size_t>(index)];
-      widest = std::max(widest, size.width());
-      texts.PanelHeight = std::max(texts.PanelHeight, size.height());
-    }
-  }
-  return FitMainWindow(texts, kStatusBarFrame);
+  MainWindowMeasure measure;
+  measure.Cell = [&list](int column, std::string_view text) { return ItemWidth(list, Text(text), ColumnHasIcon(column)); };
+  measure.Caption = [&list](int column) { return list.header()->sectionSizeHint(column); };
+  measure.Panel = [&probe](std::string_view text) {
+    const QSize size = probe.SizeFor(Text(text));
+    return Size{size.width(), size.height()};
+  };
+  return FitMainWindow(MeasureMainWindow(measure), kStatusBarFrame);
 }
 
 }  // namespace vellonix::ui::qt

@@ -1,13 +1,10 @@
 // The main window's metrics for the font in use: the shared base layout
 // scaled by one factor, measured with the list's style and a status panel
-// as the window makes them, and cut to the screen's room.
+// as the window makes them.
 #pragma once
-
-#include <QString>
 
 #include "vellonix/ui/window_metrics.hpp"
 
-class QFontMetrics;
 class QLabel;
 class QTreeWidget;
 
@@ -19,9 +16,6 @@ inline constexpr int kPanelGap = 2;
 inline constexpr int kStatusBarInsetLeft = 2;
 inline constexpr int kStatusBarInsetHeight = 5;
 inline constexpr StatusBarFrame kStatusBarFrame{kPanelGap, kStatusBarInsetLeft, kStatusBarInsetHeight};
-
-// The widest character a SAM name shows in the font.
-QString WidestNameCharacter(const QFontMetrics& metrics);
 
 // Measures with the list's style and font and with a panel as the status
 // bar makes them (all panels alike).

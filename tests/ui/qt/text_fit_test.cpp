@@ -17,8 +17,8 @@
 #include <QTest>
 #include <QTreeWidget>
 
+#include "../widest_rows.hpp"
 #include "about.hpp"
-#include "vellonix/core/list_row.hpp"
 #include "modal_helper.hpp"
 #include "unit1.hpp"
 #include "window_metrics.hpp"
@@ -74,26 +74,17 @@ void ExpectNothingCut(const QDialog& dialog) {
   }
 }
 
-// Appends a row whose every cell holds the widest text `index` of its column
-// (the last one where a column has fewer), with the icons rows carry.
-void AppendWidestRow(MainWindow& window, std::size_t index) {
-  UiServices& ui = window.Services();
-  const std::string widest = WidestNameCharacter(window.Parts().ListView1->fontMetrics()).toStdString();
-  const int row = ui.AppendRow();
-  const auto text = [&](int column) {
-    const auto texts = WidestColumnTexts(column, widest);
-    return texts[std::min(index, texts.size() - 1)];
-  };
-  ui.SetRowCaption(row, text(0));
-  for (int subItem = 0; subItem < kSubItems; ++subItem) ui.SetSubItem(row, subItem, text(subItem + 1));
-  ui.SetRowIcon(row, 2);
-  ui.SetSubItemIcon(row, 20);
+// The widest SAM name character in `widget`'s font.
+std::string WidestIn(const QWidget& widget) {
+  const QFontMetrics metrics = widget.fontMetrics();
+  return WidestNameCharacter(
+      [&](std::string_view text) { return metrics.horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))); });
 }
 
 void ExpectWidestTextsFit(MainWindow& window) {
   UiServices& ui = window.Services();
-  for (std::size_t index = 0; index < core::FileTypeNames.size(); ++index) AppendWidestRow(window, index);
-  const std::string widest = WidestNameCharacter(window.Parts().Panels[1]->fontMetrics()).toStdString();
+  ui::testing::AppendWidestRows(ui, WidestIn(*window.Parts().ListView1));
+  const std::string widest = WidestIn(*window.Parts().Panels[1]);
   for (int panel = 0; panel < kStatusPanels; ++panel) {
     for (const std::string& text : WidestPanelTexts(panel, widest)) {
       ui.SetStatusPanel(panel, text);
@@ -173,19 +164,29 @@ TEST_P(AtPointSize, AFontChangeWhileRunningIsFittedAgain) {
 INSTANTIATE_TEST_SUITE_P(Fonts, AtPointSize, ::testing::Values(8, 11, 14),
                          [](const auto& size) { return std::to_string(size.param) + "pt"; });
 
-// However large the font, the window opens within the screen's room.
-TEST(MainWindowOnScreen, NeverOpensLargerThanTheScreen) {
+// However large the font, the window stays within the screen's room: as it
+// opens, and when a larger font comes while it stands at the screen's edge.
+TEST(MainWindowOnScreen, NeverLargerThanTheScreenNorPastItsEdge) {
   const QFont saved = QApplication::font();
-  QFont large = saved;
-  large.setPointSize(14);
-  QApplication::setFont(large);
+  const auto usePointSize = [&saved](int points) {
+    QFont font = saved;
+    font.setPointSize(points);
+    QApplication::setFont(font);
+  };
+  usePointSize(8);
   {
     MainWindow window;
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     const QRect room = window.screen()->availableGeometry();
-    EXPECT_LE(window.frameGeometry().width(), room.width());
-    EXPECT_LE(window.frameGeometry().height(), room.height());
+    EXPECT_TRUE(room.contains(window.frameGeometry()));
+    window.move(room.right() + 1 - window.frameGeometry().width(), room.bottom() + 1 - window.frameGeometry().height());
+    QTest::qWait(10);
+    usePointSize(14);
+    QTest::qWait(10);
+    EXPECT_TRUE(room.contains(window.frameGeometry()))
+        << window.frameGeometry().x() << "," << window.frameGeometry().y() << " " << window.frameGeometry().width()
+        << "x" << window.frameGeometry().height();
   }
   QApplication::setFont(saved);
 }

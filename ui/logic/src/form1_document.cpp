@@ -1,8 +1,8 @@
 // TForm1: loading and saving the image file, and the title.
 #include "vellonix/core/image_file.hpp"
 #include "vellonix/core/text.hpp"
+#include "vellonix/formats/image_refusal.hpp"
 #include "vellonix/ui/form1.hpp"
-#include "vellonix/ui/refusal_texts.hpp"
 #include "vellonix/ui/shell_path.hpp"
 
 namespace vellonix::ui {
@@ -35,7 +35,7 @@ void TForm1::LoadDiskImage() {
     InitDiskImage();
     return;
   }
-  ReportError("\rInvalid diskimage", kInvalidImageBoxWidth, InvalidImageDetail(LoadName));
+  ReportError("\rInvalid diskimage", kInvalidImageBoxWidth, formats::RefusedImageDetail(LoadName));
   LoadName.clear();
 }
 

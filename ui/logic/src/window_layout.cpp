@@ -1,5 +1,7 @@
 #include "vellonix/ui/window_layout.hpp"
 
+#include <utility>
+
 #include "vellonix/core/directory.hpp"
 #include "vellonix/core/list_row.hpp"
 #include "vellonix/core/text.hpp"
@@ -27,6 +29,18 @@ std::vector<std::string> SamNameCharacters() {
     characters.push_back(core::Latin1ToUtf8(std::string(1, static_cast<char>(code))));
   }
   return characters;
+}
+
+std::string WidestNameCharacter(const std::function<int(std::string_view)>& width) {
+  std::string widest;
+  int most = -1;
+  for (std::string& character : SamNameCharacters()) {
+    if (const int measured = width(character); measured > most) {
+      most = measured;
+      widest = std::move(character);
+    }
+  }
+  return widest;
 }
 
 std::vector<std::string> WidestColumnTexts(int column, std::string_view widest) {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -31,6 +32,10 @@ std::array<std::uint8_t, kSadHeaderSize> SadHeader();
 // A file is an image only when its size and its extension agree: 819,222
 // bytes and ".SAD", or 819,200 bytes and ".MGT", in any letter case.
 std::optional<ContainerKind> RecogniseContainer(std::uintmax_t fileSize, std::string_view path);
+
+// Why a file of `fileSize` bytes named `path` is no image, in words for the
+// user ("819,200 bytes, an MGT image's size, but named .dsk, not .mgt").
+std::string WhyNoContainer(std::uintmax_t fileSize, std::string_view path);
 
 // Saving writes MGT for an ".MGT" name (any case), SAD for every other.
 ContainerKind ContainerForSave(std::string_view path);

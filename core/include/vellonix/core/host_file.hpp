@@ -37,18 +37,29 @@ std::filesystem::path PathFromUtf8(std::string_view utf8);
 // it names, so that the link itself stays.
 std::filesystem::path ResolveSaveTarget(const std::filesystem::path& target);
 
-// What a path names, links followed.
+// What a path names, links followed. Learnt without opening it: opening a
+// FIFO releases a writer waiting on it (whose data are then lost), and
+// opening a device can act on it.
 enum class HostFileKind { Missing, Regular, Directory, Fifo, CharacterDevice, BlockDevice, Other };
 HostFileKind KindOfHostFile(std::string_view utf8Path);
 
+// Whether two paths name one file, links followed: the same device and
+// inode (on Windows, volume and file index), however each is spelt. False
+// when either names nothing.
+bool SameHostFile(std::string_view utf8PathA, std::string_view utf8PathB);
+
 // Saves `bytes` as the file at `utf8Path` without ever losing the old one:
-// they go to a new file beside it (created with the old file's mode and,
-// where the host allows, its owner), are flushed to the disk, and only then
-// is it renamed over the target; the folder is flushed after. Anything
-// that fails on the way, including the process being ended by a signal,
-// leaves the old file as it was and removes the new one. A target that
-// exists and is not a regular file, or that the host will not let us
-// write, is refused before anything is written.
+// they go to a new file beside it (given the old file's mode, extended
+// attributes and ACLs, and, where the host allows, its owner), are flushed
+// to the disk, and only then is it renamed over the target; the folder is
+// flushed after. Anything that fails on the way, including the process
+// being ended by a signal, leaves the old file as it was and removes the
+// new one. Where a rename would lose something (the target has other hard
+// links, or attributes the new file cannot be given) or is refused (a
+// mount point, a folder spanning devices), the target itself is
+// overwritten, but only once the whole new content lies flushed beside it.
+// A target that exists and is not a regular file, or that the host will not
+// let us write, is refused before anything is written.
 void WriteFileSafely(std::string_view utf8Path, std::span<const std::uint8_t> bytes);
 
 // Writes an extracted file: a FIFO, a character device or a terminal is
@@ -59,7 +70,8 @@ void WriteFileSafely(std::string_view utf8Path, std::span<const std::uint8_t> by
 void WriteOutputFile(std::string_view utf8Path, std::span<const std::uint8_t> bytes);
 
 // An open regular host file for reading, closed when it goes out of scope.
-// Anything else (a FIFO, a device, a folder) is refused without waiting.
+// Anything else (a FIFO, a device, a folder) is refused without being
+// opened.
 class HostInputFile {
  public:
   explicit HostInputFile(std::string_view utf8Path);
@@ -81,13 +93,16 @@ class HostInputFile {
 // image half-way through a change, or changing it under a reader. It
 // belongs to the image's name, not to one version of its file, so it holds
 // across the rename that a safe save ends with. Taken before the image is
-// read, kept until its new version is in place.
+// read, kept until its new version is in place. The exclusive holder also
+// clears away the new files that saves of this image left when their
+// process was killed (never one whose save is still running).
 class ImageLock {
  public:
   enum class Mode { Shared, Exclusive };
   // Waits up to `wait` for other holders to let go, then throws HostIoError
   // saying the image is in use. A missing image throws as opening it would;
-  // anything but a regular file is no image and is left to the loader.
+  // anything but a regular file is no image: it is left to the loader, and
+  // not even opened.
   ImageLock(std::string_view utf8Path, Mode mode, std::chrono::milliseconds wait = kDefaultWait);
   ImageLock(const ImageLock&) = delete;
   ImageLock& operator=(const ImageLock&) = delete;
@@ -101,8 +116,12 @@ class ImageLock {
 
 namespace detail {
 // A short name for a new file beside `target`, the same length whatever the
-// target's name, so a long but valid name never becomes too long.
+// target's name, so a long but valid name never becomes too long. It tells
+// which target it was made for, so that one left behind is found again.
 std::filesystem::path TemporaryNameBeside(const std::filesystem::path& target);
+// Whether `name` (a file name alone) is one TemporaryNameBeside gives for
+// `target`.
+bool IsTemporaryNameOf(const std::filesystem::path& target, std::string_view name);
 // What ImageLock throws when the wait is over.
 HostIoError ImageInUse(const std::string& shown, std::chrono::milliseconds wait);
 }  // namespace detail

@@ -1,8 +1,11 @@
 // Loading and saving a whole disk image from and to a host file.
 #pragma once
 
+#include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "vellonix/core/container.hpp"
 #include "vellonix/core/geometry.hpp"
@@ -14,6 +17,16 @@ namespace vellonix::core {
 // untouched) when it is no image. Host I/O errors throw HostIoError, also
 // leaving `disk` untouched.
 std::optional<ContainerKind> LoadImageFile(std::string_view utf8Path, DiskImageBuffer& disk);
+
+// A file the loader refused, as far as the words for the refusal need it.
+struct RefusedImage {
+  std::string Reason;               // why it is no image: its kind, or its size and extension
+  std::uintmax_t Size = 0;
+  std::vector<std::uint8_t> Bytes;  // all of a regular file of at most the size asked for
+};
+// Looks again at the file at `utf8Path`, reading it whole when it is a
+// regular file of at most `readUpTo` bytes. Host errors throw HostIoError.
+RefusedImage ExamineRefusedImage(std::string_view utf8Path, std::size_t readUpTo);
 
 // Saves `disk` in the container the name's extension selects, safely
 // (see WriteFileSafely), and returns that container.

@@ -2,6 +2,7 @@
 // display and pick apart host paths by the program's own rules.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
@@ -21,6 +22,9 @@ std::string Utf8ToLatin1Lossy(std::string_view text);
 
 // Bytes as a string, up to (not including) the first zero byte.
 std::string UpToFirstZero(std::span<const unsigned char> bytes);
+
+// A count as people write it: 819,200.
+std::string GroupedThousands(std::uintmax_t value);
 
 // ASCII upper case; other bytes unchanged.
 std::string UpperAscii(std::string_view text);

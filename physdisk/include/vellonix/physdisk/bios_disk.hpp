@@ -52,6 +52,11 @@ class BiosDisk {
   virtual bool WriteSectors(std::uint8_t drive, std::uint8_t track, std::uint8_t side, std::uint8_t firstSector,
                             std::uint8_t count, std::span<const std::uint8_t> buffer) = 0;
 
+  // The sectors written so far reach the disk itself, not only a cache on
+  // the way there (a loop device's file); true when they have, or when the
+  // drive keeps no such cache. A save counts as done only after it.
+  virtual bool Flush() { return true; }
+
   // What the host said when a request last failed, for callers that show
   // causes; empty when none has.
   virtual std::string LastError() const = 0;

@@ -37,12 +37,15 @@ class TransferProgress {
   virtual void Hide() = 0;
 };
 
-// The request that ended a transfer.
+// The request that ended a transfer; for a save whose sectors were all
+// written but could not be flushed to the disk, the flush (Flushing, with
+// no sectors of its own).
 struct FailedRequest {
   int Track = 0;
   int Side = 0;
   int FirstSector = 1;
   int Count = 0;
+  bool Flushing = false;
   friend bool operator==(const FailedRequest&, const FailedRequest&) = default;
 };
 
@@ -51,7 +54,8 @@ using TransferResult = std::optional<FailedRequest>;
 
 // Where a transfer stopped and why, as the CLI prints it after "Disk
 // Loading Error: " and the program's box shows it below that line:
-// "track 3, side 1, sectors 1-10: " and what the drive said (LastError).
+// "track 3, side 1, sectors 1-10: " and what the drive said (LastError);
+// a flush that failed is "after the last sector: " and what it said.
 std::string DescribeFailure(const FailedRequest& failed, const BiosDisk& drive);
 
 // The load and save of a drive that moves the whole disk in one run. Each
@@ -73,7 +77,8 @@ class WholeDiskDrive {
 TransferResult LoadSamDisk(BiosDisk& drive, core::DiskImageBuffer& disk, TransferProgress& progress);
 
 // The same for writing: all 1,600 sectors, one request each, in
-// kSaveSectorOrder within each track side. Stops at the first failure.
+// kSaveSectorOrder within each track side, then the drive's flush. Stops at
+// the first failure.
 TransferResult SaveSamDisk(BiosDisk& drive, const core::DiskImageBuffer& disk, TransferProgress& progress);
 
 }  // namespace vellonix::physdisk

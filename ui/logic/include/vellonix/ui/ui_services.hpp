@@ -3,6 +3,8 @@
 // cross this seam as UTF-8.
 #pragma once
 
+#include <array>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -84,6 +86,7 @@ struct SaveFileResult {
 
 // The long-lived modal dialogs and the About box.
 enum class ModalDialog { NewDiskImage, NameDialog, Options, About };
+inline constexpr int kModalDialogCount = 4;
 enum class DialogResult { Ok, Cancel };
 
 // The commands of MainMenu1, by component name.
@@ -161,6 +164,22 @@ class UiServices {
   // Makes the program's last active window (the main window, or a dialog
   // open over it) the foreground window.
   virtual void BringToFront() = 0;
+};
+
+// What the front-ends' services share: the long-lived dialogs register how
+// they are shown; one that has not (yet) counts as cancelled.
+class WindowedUiServices : public UiServices {
+ public:
+  void SetDialogRunner(ModalDialog dialog, std::function<DialogResult()> run) {
+    runners_[static_cast<std::size_t>(dialog)] = std::move(run);
+  }
+  DialogResult ShowModalDialog(ModalDialog dialog) override {
+    const auto& run = runners_[static_cast<std::size_t>(dialog)];
+    return run ? run() : DialogResult::Cancel;
+  }
+
+ private:
+  std::array<std::function<DialogResult()>, kModalDialogCount> runners_;
 };
 
 // The top-left corner that centres a box of width `boxWidth` and the

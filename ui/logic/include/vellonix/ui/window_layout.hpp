@@ -6,6 +6,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -34,8 +35,16 @@ inline constexpr bool ColumnHasIcon(int column) { return column <= 1; }
 inline constexpr std::array<int, kStatusPanels> kPanelWidths{120, 192, 56, 98, 65};
 
 // The characters a SAM name is shown with, as UTF-8: the byte codes 32-126
-// and 160-255 read as Latin-1. A front-end finds the widest in its font.
+// and 160-255 read as Latin-1.
 std::vector<std::string> SamNameCharacters();
+
+// The widest of them by `width`, a toolkit's measure in its font of a
+// character (or of the texts made of it).
+std::string WidestNameCharacter(const std::function<int(std::string_view)>& width);
+
+// The column and the panel that show names, so SAM characters.
+inline constexpr int kNameColumn = 1;
+inline constexpr int kDiskNamePanel = 1;
 
 // The widest texts each column and panel can hold, given the widest of the
 // SAM name characters in the font: a ten-character name of it, the longest

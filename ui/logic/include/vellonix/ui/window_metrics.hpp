@@ -5,7 +5,9 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <span>
+#include <string_view>
 
 #include "vellonix/ui/window_layout.hpp"
 
@@ -20,6 +22,19 @@ struct TextFit {
 // The smallest factor, not below `floor`, at which every need fits its room
 // scaled by it.
 double FitScale(std::span<const TextFit> fits, double floor = 1.0);
+
+// A word-wrapped text: the height its lines take at a width, in pixels,
+// against the size of its place in the base layout.
+struct WrappedTextFit {
+  std::function<int(int width)> HeightAt;
+  Size Available;
+};
+
+// How every dialog of the program fits its base layout to a font: the
+// smallest factor, not below `floor`, at which each single-line text fits
+// its place, widened in steps of 5% while a wrapped text's lines are taller
+// than its place (a narrower place wraps into more lines).
+double DialogScale(std::span<const TextFit> fits, std::span<const WrappedTextFit> wrapped, double floor = 1.0);
 
 // A base-layout length scaled by `scale`, rounded up so that nothing scaled
 // falls short of what it was fitted for.
@@ -36,6 +51,20 @@ struct MainWindowTexts {
   std::array<int, kStatusPanels> Panels{};
   int PanelHeight = 0;
 };
+
+// How a toolkit measures the main window's texts in its font, in pixels: a
+// cell of a column holding a text (its icon and padding included), a
+// column's caption, and a status panel showing a text (frame included).
+struct MainWindowMeasure {
+  std::function<int(int column, std::string_view text)> Cell;
+  std::function<int(int column)> Caption;
+  std::function<Size(std::string_view text)> Panel;
+};
+
+// What the main window must hold, by `measure`: each column's and panel's
+// widest texts, with the SAM name character widest in the list's and the
+// panels' font.
+MainWindowTexts MeasureMainWindow(const MainWindowMeasure& measure);
 
 // How the toolkit's status bar places its panels: the gap between two, the
 // room left of the first, and the room above and below a panel's text. The
@@ -59,10 +88,14 @@ struct MainWindowMetrics {
 // least scale (the screen's, where the toolkit leaves that to the program).
 MainWindowMetrics FitMainWindow(const MainWindowTexts& texts, const StatusBarFrame& frame, double floor = 1.0);
 
-// The metrics cut to `room`, the most the screen has for the client area:
-// the window never opens larger than the screen. The list keeps its
-// columns and scrolls sideways; the panels share the width that is left in
-// their proportions (each shows its whole text as its tool tip).
-MainWindowMetrics LimitToRoom(MainWindowMetrics metrics, const StatusBarFrame& frame, const Size& room);
+// A window never opens larger than the screen: `frame` moved, and shrunk
+// where it must, to lie within `area` (the screen's work area).
+Rect WithinArea(const Rect& frame, const Rect& area);
+
+// The panels' widths in a client area `clientWidth` wide. Where a small
+// screen made the window narrower than its metrics, every panel gives up the
+// same share, so that the last one stays in view (its text may be cut).
+std::array<int, kStatusPanels> PanelsWithin(const MainWindowMetrics& metrics, const StatusBarFrame& frame,
+                                            int clientWidth);
 
 }  // namespace vellonix::ui

@@ -2,11 +2,15 @@
 # Starts the program on an image under a virtual X display and saves a
 # picture of its window.
 #   scripts/screenshot.sh [--options] [IMAGE] [OUTPUT.png]
+#   scripts/screenshot.sh --windows [IMAGE] [OUTPUT.png]
 # IMAGE defaults to the bundled sample, OUTPUT to docs/main-window.png.
 # --options opens the Options dialog (in a temporary home with a desktop
 # folder, so that it shows a desktop with nothing registered) and saves
-# that instead, by default to docs/options-dialog.png.
+# that instead, by default to docs/options-dialog.png. --windows shows the
+# Windows program under Wine instead (scripts/screenshot-windows.sh), by
+# default in docs/main-window-windows.png.
 set -euo pipefail
+[ "${1:-}" = "--windows" ] && { shift; exec "$(dirname "$0")/screenshot-windows.sh" "$@"; }
 root="$(cd "$(dirname "$0")/.." && pwd)"
 dialog=""
 if [ "${1:-}" = "--options" ]; then

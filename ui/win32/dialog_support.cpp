@@ -65,7 +65,9 @@ double FitDialogScale(const std::vector<DialogControl>& controls, HFONT font, HF
   const TextMeasure plain(font);
   const TextMeasure bold(boldFont);
   const double floor = DpiScale(dpi);
-  const int choiceBox = GetSystemMetricsForDpi(SM_CXMENUCHECK, dpi) + ForDpi(6, dpi);
+  // A check box or radio button draws its text half a character past the
+  // box, so that gap grows with the font.
+  const int choiceBox = GetSystemMetricsForDpi(SM_CXMENUCHECK, dpi) + ForDpi(3, dpi);
   const int editBorders = 2 * GetSystemMetricsForDpi(SM_CYEDGE, dpi) + ForDpi(2, dpi);
   std::vector<TextFit> fits;
   std::vector<WrappedTextFit> wrapped;
@@ -87,7 +89,8 @@ double FitDialogScale(const std::vector<DialogControl>& controls, HFONT font, HF
         fits.insert(fits.end(), {{width + 2 * ForDpi(6, dpi), place.Width}, {line + ForDpi(6, dpi), place.Height}});
         break;
       case ControlKind::Choice:
-        fits.insert(fits.end(), {{choiceBox + width, place.Width}, {line, place.Height}});
+        fits.insert(fits.end(), {{choiceBox + measure.Width(std::wstring_view(L"0")) / 2 + width, place.Width},
+                                 {line, place.Height}});
         break;
       case ControlKind::GroupBox:
         fits.push_back({width + 2 * ForDpi(8, dpi), place.Width});

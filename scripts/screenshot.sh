@@ -47,25 +47,24 @@ if [ -n "$dialog" ]; then
   export HOME=$home XDG_DATA_HOME=$home/.local/share XDG_CONFIG_HOME=$home/.config
 fi
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+  # await PATTERN WHAT: $window, the first window whose name matches, and
+  # its contents a second to paint.
+  await() {
+    for _ in $(seq 50); do
+      window=$(xdotool search --name "$1" 2>/dev/null | head -n1 || true)
+      [ -n "$window" ] && { sleep 1; return; }
+      sleep 0.2
+    done
+    echo "$2 did not appear" >&2
+    exit 1
+  }
   "$VELLONIX_BIN" "$VELLONIX_IMAGE" & program=$!
   trap "kill $program 2>/dev/null || true" EXIT
-  for _ in $(seq 50); do
-    window=$(xdotool search --name "Vellonix - " 2>/dev/null | head -n1 || true)
-    [ -n "$window" ] && break
-    sleep 0.2
-  done
-  [ -n "$window" ] || { echo "the window did not appear" >&2; exit 1; }
-  sleep 1  # let the list and icons paint
+  await "Vellonix - " "the window"
   if [ -n "$VELLONIX_DIALOG" ]; then
     xdotool windowfocus --sync "$window" 2>/dev/null || true
     xdotool key alt+o
-    for _ in $(seq 50); do
-      window=$(xdotool search --name "^$VELLONIX_DIALOG\$" 2>/dev/null | head -n1 || true)
-      [ -n "$window" ] && break
-      sleep 0.2
-    done
-    [ -n "$window" ] || { echo "the $VELLONIX_DIALOG dialog did not appear" >&2; exit 1; }
-    sleep 1
+    await "^$VELLONIX_DIALOG\$" "the $VELLONIX_DIALOG dialog"
   fi
   import -window "$window" "$VELLONIX_SHOT"
 '

@@ -56,6 +56,8 @@ class MainWindow : public QMainWindow {
  private:
   void BuildMenu();
   void BuildListView();
+  // The list's selection, double click and Enter, once TForm1 exists.
+  void ConnectListView();
   void BuildStatusBar();
   void ApplyMetrics();
   // What the window's frame and menu bar add to its client area.

@@ -179,15 +179,15 @@ INSTANTIATE_TEST_SUITE_P(SizeOrExtension, Form1RefusedFile,
                          ::testing::Values(
                              RefusedFile{"MgtSizeAsDsk", "disk.dsk", 819200,
                                          "819,200 bytes, an MGT image's size, but named .dsk, not .mgt"
-                                         "; vellonix-cli import reads it (raw image in MGT order)"},
+                                         "; File > Import diskimage reads it (raw image in MGT order)"},
                              RefusedFile{"MgtSizeAsSad", "disk.sad", 819200,
                                          "819,200 bytes, an MGT image's size, but named .sad, not .mgt"
-                                         "; vellonix-cli import reads it (raw image in MGT order)"},
+                                         "; File > Import diskimage reads it (raw image in MGT order)"},
                              RefusedFile{"SadSizeAsMgt", "disk.mgt", 819222,
                                          "819,222 bytes, a SAD image's size, but named .mgt, not .sad"},
                              RefusedFile{"MgtSizeNoExtension", "disk", 819200,
                                          "819,200 bytes, an MGT image's size, but named without an extension, not .mgt"
-                                         "; vellonix-cli import reads it (raw image in MGT order)"},
+                                         "; File > Import diskimage reads it (raw image in MGT order)"},
                              RefusedFile{"OneByteShort", "short.mgt", 819199,
                                          "819,199 bytes; an image has 819,200 (.mgt) or 819,222 (.sad)"},
                              RefusedFile{"OneByteLong", "long.sad", 819223,

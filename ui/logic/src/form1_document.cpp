@@ -35,7 +35,8 @@ void TForm1::LoadDiskImage() {
     InitDiskImage();
     return;
   }
-  ReportError("\rInvalid diskimage", kInvalidImageBoxWidth, formats::RefusedImageDetail(LoadName));
+  ReportError("\rInvalid diskimage", kInvalidImageBoxWidth,
+              formats::RefusedImageDetail(LoadName, "File > Import diskimage"));
   LoadName.clear();
 }
 

@@ -58,7 +58,7 @@ int RunAdd(const AddOptions& options) {
         anyAdded = true;
         continue;
       }
-      ReportSkipped(file, result.Refused->Message);
+      ReportSkipped(file, std::string(result.Refused->Message) + " (" + result.Reason + ")");
     } catch (const core::HostIoError& error) {
       std::fprintf(stderr, "%s\n", HostTextForTerminal(error.what()).c_str());  // its text names the file
     }

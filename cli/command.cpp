@@ -23,7 +23,8 @@ LoadedImage LoadImageOrFail(std::string_view path) {
 }
 
 void ThrowInvalidImage(std::string_view path) {
-  throw CommandError(std::string(kInvalidImageMessage) + ": " + formats::RefusedImageDetail(path));
+  throw CommandError(std::string(kInvalidImageMessage) + ": " +
+                     formats::RefusedImageDetail(path, "vellonix-cli import"));
 }
 
 std::optional<int> DecimalFileNumber(std::string_view text) {

@@ -65,12 +65,7 @@ std::unique_ptr<physdisk::BiosDisk> OpenDrive(const DiskOptions& options, const 
 }
 
 [[noreturn]] void Fail(const char* message, const physdisk::FailedRequest& failed, const physdisk::BiosDisk& drive) {
-  std::string where = "track " + std::to_string(failed.Track) + ", side " + std::to_string(failed.Side);
-  where += failed.Count > 1 ? ", sectors " + std::to_string(failed.FirstSector) + "-" +
-                                  std::to_string(failed.FirstSector + failed.Count - 1)
-                            : ", sector " + std::to_string(failed.FirstSector);
-  if (failed.Flushing) where = "after the last sector";
-  throw CommandError(std::string(message) + ": " + where + ": " + drive.LastError());
+  throw CommandError(std::string(message) + ": " + physdisk::DescribeFailure(failed, drive));
 }
 
 int RunRead(const DiskOptions& options) {

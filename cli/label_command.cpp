@@ -1,6 +1,8 @@
 // label: the disk name, as Change diskname writes it.
 #include "commands.hpp"
 #include "image_edit.hpp"
+#include "terminal_text.hpp"
+#include "vellonix/core/list_row.hpp"
 #include "vellonix/fileops/edit_entry.hpp"
 
 namespace vellonix::cli {
@@ -17,7 +19,8 @@ int RunLabel(const LabelOptions& options) {
   const std::string name = SamBytesOrFail(options.Name, "NAME");
   CheckNameLength(name, static_cast<std::size_t>(fileops::DiskNameMaxLength(scanned.State)), "NAME");
   if (const auto refusal = fileops::ChangeDiskName(*scanned.Image.Disk, scanned.State, name)) {
-    throw CommandError(std::string(refusal->Message) + "; the disk keeps its name");
+    throw CommandError(std::string(refusal->Message) + ": " + ForTerminal(core::FileSummary(*scanned.Image.Disk, 0)).Utf8 +
+                       "; the disk keeps its name");
   }
   scanned.Save();
   return 0;

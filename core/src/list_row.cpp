@@ -121,4 +121,13 @@ ListRow DecodeRow(const DiskImageBuffer& disk, int slot) {
   return row;
 }
 
+std::string FileSummary(const DiskImageBuffer& disk, int slot) {
+  const ListRow row = DecodeRow(disk, slot);
+  std::string_view name = row.SubItems[kFilename];
+  const auto blank = [](char ch) { return static_cast<unsigned char>(ch) <= ' '; };
+  while (!name.empty() && blank(name.front())) name.remove_prefix(1);
+  while (!name.empty() && blank(name.back())) name.remove_suffix(1);
+  return "File # " + row.Caption + " \"" + std::string(name) + "\" (" + row.SubItems[kType] + ")";
+}
+
 }  // namespace vellonix::core

@@ -1,6 +1,8 @@
 #include "vellonix/fileops/add_file.hpp"
 
 #include <algorithm>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "allocation.hpp"
@@ -16,10 +18,21 @@ namespace {
 
 constexpr std::uint32_t kPageSize = 16384;
 
-AddResult Refused(const Refusal& refusal) {
+AddResult Refused(const Refusal& refusal, std::string reason) {
   AddResult result;
   result.Refused = refusal;
+  result.Reason = std::move(reason);
   return result;
+}
+
+AddResult DirectoryFull(const DirectoryState& state) {
+  return Refused(kDirectoryFull, "all " + std::to_string(detail::SlotWalkLimit(state)) + " directory slots are in use");
+}
+
+AddResult NotEnoughSpace(const DiskImageBuffer& disk, const DirectoryState& state, std::uintmax_t sectorCount) {
+  const int free = detail::FreePositions(detail::UsedSectorMap(disk, state));
+  return Refused(kNotEnoughSpace, "it needs " + std::to_string(sectorCount) + (sectorCount == 1 ? " sector; " : " sectors; ") +
+                                      std::to_string(free) + (free == 1 ? " is free" : " are free"));
 }
 
 std::uint8_t Low(int value) { return static_cast<std::uint8_t>(value & 0xFF); }
@@ -107,11 +120,11 @@ std::optional<Refusal> CheckRoom(const DiskImageBuffer& disk, const DirectorySta
 AddResult AddSamFile(DiskImageBuffer& disk, DirectoryState& state, std::span<const std::uint8_t> data,
                      std::string_view namePath, const LocalDateTime& now) {
   const auto slot = detail::ChooseSlot(disk, state);
-  if (!slot) return Refused(kDirectoryFull);
+  if (!slot) return DirectoryFull(state);
   const std::uintmax_t sectorCount = SectorsForFile(data.size());
-  if (sectorCount > static_cast<std::uintmax_t>(kMapPositions)) return Refused(kNotEnoughSpace);
+  if (sectorCount > static_cast<std::uintmax_t>(kMapPositions)) return NotEnoughSpace(disk, state, sectorCount);
   const auto allocation = detail::ChooseSectors(detail::UsedSectorMap(disk, state), static_cast<int>(sectorCount));
-  if (!allocation) return Refused(kNotEnoughSpace);
+  if (!allocation) return NotEnoughSpace(disk, state, sectorCount);
 
   const DirEntry entry = DirSlot(disk, *slot);
   const bool endedDirectory = entry.EndsDirectory();
@@ -123,7 +136,7 @@ AddResult AddSamFile(DiskImageBuffer& disk, DirectoryState& state, std::span<con
   const int row = static_cast<int>(at - listed.begin());
   listed.insert(at, *slot);
   state.UsedSectors += static_cast<int>(sectorCount);
-  AddResult result{std::nullopt, *slot, row, {}};
+  AddResult result{std::nullopt, {}, *slot, row, {}};
   // A slot that ended the directory no longer does: the entries after it,
   // up to the next such slot, are listed from now on, as a scan would.
   if (endedDirectory) {
@@ -145,7 +158,10 @@ AddResult AddHostFile(DiskImageBuffer& disk, DirectoryState& state, std::string_
   HostInputFile file(utf8Path);
   // Reading gigabytes only to refuse them helps nobody: a file no disk can
   // hold meets its refusal unread.
-  if (file.Size() > kLargestSamFile) return Refused(CheckRoom(disk, state, file.Size()).value_or(kNotEnoughSpace));
+  if (file.Size() > kLargestSamFile) {
+    return detail::ChooseSlot(disk, state) ? NotEnoughSpace(disk, state, SectorsForFile(file.Size()))
+                                           : DirectoryFull(state);
+  }
   std::vector<std::uint8_t> data(static_cast<std::size_t>(file.Size()));
   file.ReadExactly(data);
   return AddSamFile(disk, state, data, namePath, now);

@@ -25,13 +25,13 @@ std::string ImportableAs(const core::RefusedImage& refused, std::string_view pat
 
 }  // namespace
 
-std::string RefusedImageDetail(std::string_view utf8Path) {
+std::string RefusedImageDetail(std::string_view utf8Path, std::string_view importer) {
   const std::string shown(utf8Path);
   try {
     const core::RefusedImage refused = core::ExamineRefusedImage(utf8Path, kLargestForeignImage);
     const std::string importable = ImportableAs(refused, utf8Path);
     return shown + ": " + refused.Reason +
-           (importable.empty() ? "" : "; vellonix-cli import reads it (" + importable + ")");
+           (importable.empty() ? "" : "; " + std::string(importer) + " reads it (" + importable + ")");
   } catch (const core::HostIoError& error) {
     return error.what();  // it begins with the path
   }

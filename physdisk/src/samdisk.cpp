@@ -1,6 +1,7 @@
 #include "vellonix/physdisk/samdisk.hpp"
 
 #include <span>
+#include <string>
 
 namespace vellonix::physdisk {
 
@@ -67,6 +68,15 @@ TransferResult SaveSamDisk(BiosDisk& drive, const core::DiskImageBuffer& disk, T
   }
   if (!drive.Flush()) return FailedRequest{.Flushing = true};
   return std::nullopt;
+}
+
+std::string DescribeFailure(const FailedRequest& failed, const BiosDisk& drive) {
+  if (failed.Flushing) return "after the last sector: " + drive.LastError();
+  std::string where = "track " + std::to_string(failed.Track) + ", side " + std::to_string(failed.Side);
+  where += failed.Count > 1 ? ", sectors " + std::to_string(failed.FirstSector) + "-" +
+                                  std::to_string(failed.FirstSector + failed.Count - 1)
+                            : ", sector " + std::to_string(failed.FirstSector);
+  return where + ": " + drive.LastError();
 }
 
 }  // namespace vellonix::physdisk

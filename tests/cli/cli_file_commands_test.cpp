@@ -88,7 +88,7 @@ TEST_F(CliFileCommands, AddReportsEachRefusalGoesOnAndFailsOnlyAtTheEnd) {
   const std::string large = Write("large", std::vector<std::uint8_t>(40000, 2));
   CliRun run = RunCli(dir_, {"add", image, small, large, small});
   EXPECT_EQ(run.ExitCode, 1);
-  EXPECT_EQ(run.Err, large + ": Not enough free space on disk\n");
+  EXPECT_EQ(run.Err, large + ": Not enough free space on disk (it needs 79 sectors; 58 are free)\n");
   EXPECT_EQ(Listing(image).Rows.size(), 3u);
 
   // Nothing added: the image stays as it was; a host error ends the command unsaved.
@@ -98,7 +98,8 @@ TEST_F(CliFileCommands, AddReportsEachRefusalGoesOnAndFailsOnlyAtTheEnd) {
   const std::string before = ReadText(full);
   run = RunCli(dir_, {"add", full, small, small});
   EXPECT_EQ(run.ExitCode, 1);
-  EXPECT_EQ(run.Err, small + ": Directory Full\n" + small + ": Directory Full\n");
+  const std::string full80 = ": Directory Full (all 80 directory slots are in use)\n";
+  EXPECT_EQ(run.Err, small + full80 + small + full80);
   EXPECT_EQ(ReadText(full), before);
   // A host file that cannot be read is reported the same way.
   run = RunCli(dir_, {"add", image, dir_ / "missing", small});

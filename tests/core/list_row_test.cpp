@@ -143,6 +143,12 @@ TEST(RowColumns, CaptionNameAndSize) {
     std::copy(stored.begin(), stored.end(), entry.FileName().begin());
     EXPECT_EQ(DecodeRow(image.Disk(), kSlot).SubItems[kFilename], shown);
   }
+  // A message names the file with its blanks and control codes trimmed off.
+  for (const auto& [stored, named] : {std::pair{"  HELLO   "s, "HELLO"s}, {"\x01 A B\x7F\t  "s, "A B\x7F"s}}) {
+    ImageBuilder image;
+    std::copy(stored.begin(), stored.end(), PlainFile(image, 16).FileName().begin());
+    EXPECT_EQ(FileSummary(image.Disk(), kSlot), "File # 6 \"" + named + "\" (Basic)");
+  }
 
   ImageBuilder image;
   image.Entry(41).SetStatusType(16);

@@ -48,6 +48,7 @@ TEST(AddFile, SizesRoundTripByteForByteAndTheLargestFitExactly) {
   const auto before = Copy(image.Disk());
   const AddResult tooLarge = AddSamFile(image.Disk(), state, RandomBytes(795592, 1), "big", kMoment);
   EXPECT_EQ(tooLarge.Refused, kNotEnoughSpace);
+  EXPECT_EQ(tooLarge.Reason, "it needs 1561 sectors; 1560 are free");
   EXPECT_TRUE(ChangedOffsets(*before, image.Disk()).empty());
   EXPECT_TRUE(state.ListedSlots.empty());
 }
@@ -178,7 +179,9 @@ TEST(AddFile, RefusalsComeInOrderAndChangeNothing) {
   const auto before = Copy(full.Disk());
   EXPECT_THROW(AddHostFile(full.Disk(), state, dir.File("missing"), "missing", kMoment), core::HostIoError);
   EXPECT_EQ(AddHostFile(full.Disk(), state, small, small, kMoment).Refused, kDirectoryFull);
-  EXPECT_EQ(AddHostFile(full.Disk(), state, huge, huge, kMoment).Refused, kDirectoryFull);
+  const AddResult hugeToFull = AddHostFile(full.Disk(), state, huge, huge, kMoment);
+  EXPECT_EQ(hugeToFull.Refused, kDirectoryFull);
+  EXPECT_EQ(hugeToFull.Reason, "all 80 directory slots are in use");
   EXPECT_TRUE(ChangedOffsets(*before, full.Disk()).empty());
   EXPECT_TRUE(SameListing(state, Scanned(full.Disk())));
 
@@ -198,7 +201,9 @@ TEST(AddFile, ARefusedFileInTheMiddleLeavesTheOthersToBeAdded) {
 
   EXPECT_TRUE(AddHostFile(image.Disk(), state, first, first, kMoment).Added());
   const auto afterFirst = Copy(image.Disk());
-  EXPECT_EQ(AddHostFile(image.Disk(), state, middle, middle, kMoment).Refused, kNotEnoughSpace);
+  const AddResult refused = AddHostFile(image.Disk(), state, middle, middle, kMoment);
+  EXPECT_EQ(refused.Refused, kNotEnoughSpace);
+  EXPECT_EQ(refused.Reason, "it needs 79 sectors; 58 are free");
   EXPECT_TRUE(ChangedOffsets(*afterFirst, image.Disk()).empty());
   const AddResult third = AddHostFile(image.Disk(), state, last, last, kMoment);
   ASSERT_TRUE(third.Added());

@@ -60,7 +60,8 @@ TEST_F(Form1Files, AddTakesEachChosenFileAndARefusalDoesNotStopTheRest) {
   EXPECT_TRUE(request.MultiSelect && request.MustExist);
   EXPECT_TRUE(std::holds_alternative<BeepCall>(interactions[1]));
   EXPECT_EQ(std::get<MessageCall>(interactions[2]),
-            (MessageCall{"Not enough free space on disk", MessageKind::Error, MessageButtons::Ok, {156, 98}}));
+            (MessageCall{"Not enough free space on disk", MessageKind::Error, MessageButtons::Ok, {156, 98},
+                         huge + ": it needs 1569 sectors; 1528 are free"}));
 
   // The erased slot 2 is reused, so its row stands between slots 1 and 3.
   EXPECT_EQ(RowNames(), (std::vector<std::string>{"loader    ", "café.bin  ", "small.bin ", "broken    ",
@@ -78,7 +79,7 @@ TEST_F(Form1Files, AddTakesEachChosenFileAndARefusalDoesNotStopTheRest) {
   EXPECT_EQ(save.FileName, "small.bin");
   EXPECT_EQ(save.Title, "");
   EXPECT_EQ(save.Filter, "");
-  EXPECT_FALSE(save.OverwritePrompt);
+  EXPECT_TRUE(save.OverwritePrompt);  // an existing host file is not replaced unasked
   EXPECT_EQ(vellonix::testing::ReadBytes(dir_.File("out.bin")), Pattern(1234, 7));
 }
 
@@ -113,7 +114,7 @@ TEST_F(Form1Files, DeleteAsksThenDropsTheRowAndItsCounts) {
   form_.DeleteFile1Click();
   EXPECT_EQ(ui_.Rows().size(), 5u);
   EXPECT_EQ(ui_.Messages().front(), (MessageCall{"Delete this file from diskimage ?", MessageKind::Confirmation,
-                                                 MessageButtons::YesNo, {145, 98}}));
+                                                 MessageButtons::YesNo, {145, 98}, "File # 4 \"broken\" (Code)"}));
 
   ui_.QueueMessageAnswer(MessageResult::Yes);
   form_.DeleteFile1Click();
@@ -208,6 +209,7 @@ TEST_F(Form1Files, AddListsTheEntriesAGapHidAndNamingOverAZxFileIsRefused) {
   ASSERT_EQ(interactions.size(), 2u);
   EXPECT_TRUE(std::holds_alternative<BeepCall>(interactions[0]));
   EXPECT_EQ(std::get<MessageCall>(interactions[1]).Text, fileops::kDiskNameWouldDamageFile.Message);
+  EXPECT_EQ(std::get<MessageCall>(interactions[1]).Detail, "File # 1 \"zxcode\" (ZX Code)");
   EXPECT_TRUE(form_.DiskImageBuffer() == before);
 }
 

@@ -105,8 +105,8 @@ TEST_F(Form1Import, MissingSectorsAreListedAfterTheCount) {
   ExpectImportedAsUnsaved(dir_.File("one.mgt"));
   auto messages = ui_.Messages();
   ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0].Text,
-            "Imported with missing or damaged sectors\n\n"
+  EXPECT_EQ(messages[0].Text, "Imported with missing or damaged sectors");
+  EXPECT_EQ(messages[0].Detail,
             "one.dsk.gz: 1 of the disk's 1600 sectors are missing or damaged in the gzip-compressed EDSK image\n"
             "cylinder 4, side 1, sector 3: missing, filled with zeros");
   EXPECT_EQ(messages[0].Kind, MessageKind::Error);
@@ -117,9 +117,9 @@ TEST_F(Form1Import, MissingSectorsAreListedAfterTheCount) {
   Import(WriteEdskWithout("many.dsk", [](const kit::StoredSectorSpec& s) { return s.C == 10 || s.C == 11; }));
   messages = ui_.Messages();
   ASSERT_EQ(messages.size(), 1u);
-  const std::string& text = messages[0].Text;
-  EXPECT_NE(text.find("many.dsk: 40 of the disk's 1600 sectors"), std::string::npos) << text;
-  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2 + 16 + 1) << text;
+  const std::string& text = messages[0].Detail;
+  EXPECT_TRUE(text.starts_with("many.dsk: 40 of the disk's 1600 sectors")) << text;
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 16 + 1) << text;
   EXPECT_TRUE(text.ends_with("\nand 24 more")) << text;
 }
 
@@ -135,9 +135,9 @@ TEST_F(Form1Import, ARefusedFileLeavesTheOpenImageAsItWas) {
   ASSERT_EQ(interactions.size(), 3u);
   EXPECT_EQ(OperationName(interactions[1]), "Beep");
   EXPECT_EQ(std::get<MessageCall>(interactions[2]),
-            (MessageCall{"\rInvalid diskimage\n\nnotes.txt: 5,000 bytes without the signature of an EDSK, DSK or SAD "
-                         "image, and no raw image's 819,200",
-                         MessageKind::Error, MessageButtons::Ok, {188, 98}}));
+            (MessageCall{"\rInvalid diskimage", MessageKind::Error, MessageButtons::Ok, {188, 98},
+                         "notes.txt: 5,000 bytes without the signature of an EDSK, DSK or SAD image, and no raw "
+                         "image's 819,200"}));
   EXPECT_TRUE(form_.DiskImageBuffer() == before);
   EXPECT_FALSE(form_.ImageModified);
   EXPECT_EQ(form_.DocumentPath, dir_.File("open.mgt"));

@@ -10,6 +10,7 @@
 #include "scripted_ui.hpp"
 #include "vellonix/core/container.hpp"
 #include "vellonix/core/host_file.hpp"
+#include "vellonix/core/text.hpp"
 #include "vellonix/ui/form1.hpp"
 
 namespace vellonix::ui::testing {
@@ -108,7 +109,8 @@ TEST_F(Form1Lifecycle, EachAnswerToThePromptOfATitledImage) {
   const auto messages = ui_.Messages();
   ASSERT_EQ(messages.size(), 3u);
   EXPECT_EQ(messages[0], (MessageCall{"Save changes to diskimage ?", MessageKind::Confirmation,
-                                      MessageButtons::YesNoCancel, {135, 98}}));
+                                      MessageButtons::YesNoCancel, {135, 98},
+                                      std::string(core::FileNamePart(path))}));
 }
 
 TEST_F(Form1Lifecycle, CancelInTheOpenDialogKeepsTheChangedImage) {

@@ -143,6 +143,7 @@ struct RefusedFile {
   const char* Label;
   const char* FileName;
   std::size_t Size;
+  const char* Why;  // the box's detail, after the path
 };
 
 class Form1RefusedFile : public ::testing::TestWithParam<RefusedFile> {};
@@ -164,7 +165,8 @@ TEST_P(Form1RefusedFile, BeepsReportsAndLoadsNothing) {
   ASSERT_EQ(interactions.size(), 2u);
   EXPECT_EQ(OperationName(interactions[0]), "Beep");
   EXPECT_EQ(std::get<MessageCall>(interactions[1]),
-            (MessageCall{"\rInvalid diskimage", MessageKind::Error, MessageButtons::Ok, {288, 169}}));
+            (MessageCall{"\rInvalid diskimage", MessageKind::Error, MessageButtons::Ok, {288, 169},
+                         dir.File(GetParam().FileName) + ": " + GetParam().Why}));
   EXPECT_FALSE(form.ImageLoaded);
   EXPECT_FALSE(form.ImageModified);
   EXPECT_TRUE(form.ImageUntitled);
@@ -174,13 +176,24 @@ TEST_P(Form1RefusedFile, BeepsReportsAndLoadsNothing) {
 }
 
 INSTANTIATE_TEST_SUITE_P(SizeOrExtension, Form1RefusedFile,
-                         ::testing::Values(RefusedFile{"MgtSizeAsDsk", "disk.dsk", 819200},
-                                           RefusedFile{"MgtSizeAsSad", "disk.sad", 819200},
-                                           RefusedFile{"SadSizeAsMgt", "disk.mgt", 819222},
-                                           RefusedFile{"MgtSizeNoExtension", "disk", 819200},
-                                           RefusedFile{"OneByteShort", "short.mgt", 819199},
-                                           RefusedFile{"OneByteLong", "long.sad", 819223},
-                                           RefusedFile{"EmptyFile", "empty.mgt", 0}),
+                         ::testing::Values(
+                             RefusedFile{"MgtSizeAsDsk", "disk.dsk", 819200,
+                                         "819,200 bytes, an MGT image's size, but named .dsk, not .mgt"
+                                         "; File > Import diskimage reads it (raw image in MGT order)"},
+                             RefusedFile{"MgtSizeAsSad", "disk.sad", 819200,
+                                         "819,200 bytes, an MGT image's size, but named .sad, not .mgt"
+                                         "; File > Import diskimage reads it (raw image in MGT order)"},
+                             RefusedFile{"SadSizeAsMgt", "disk.mgt", 819222,
+                                         "819,222 bytes, a SAD image's size, but named .mgt, not .sad"},
+                             RefusedFile{"MgtSizeNoExtension", "disk", 819200,
+                                         "819,200 bytes, an MGT image's size, but named without an extension, not .mgt"
+                                         "; File > Import diskimage reads it (raw image in MGT order)"},
+                             RefusedFile{"OneByteShort", "short.mgt", 819199,
+                                         "819,199 bytes; an image has 819,200 (.mgt) or 819,222 (.sad)"},
+                             RefusedFile{"OneByteLong", "long.sad", 819223,
+                                         "819,223 bytes; an image has 819,200 (.mgt) or 819,222 (.sad)"},
+                             RefusedFile{"EmptyFile", "empty.mgt", 0,
+                                         "0 bytes; an image has 819,200 (.mgt) or 819,222 (.sad)"}),
                          [](const auto& test) { return std::string(test.param.Label); });
 
 TEST(Form1InvalidImageBox, IsCentredWithHalvesTruncatedTowardZero) {

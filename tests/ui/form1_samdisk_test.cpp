@@ -3,6 +3,7 @@
 // buffer holds, the progress window and the two error boxes.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -45,7 +46,9 @@ std::vector<int> ProgressPositions(const ScriptedUi& ui) {
   return positions;
 }
 
-MessageCall ErrorBox(const char* text, ScreenPoint at) { return {text, MessageKind::Error, MessageButtons::Ok, at}; }
+MessageCall ErrorBox(const char* text, ScreenPoint at, const char* where) {
+  return {text, MessageKind::Error, MessageButtons::Ok, at, std::string(where) + ": scripted failure"};
+}
 
 TEST(Form1SamDisk, ALoadedFloppyBecomesAnUnsavedDocumentNamedAfterTheDisk) {
   const ScratchDir dir;
@@ -98,7 +101,7 @@ TEST(Form1SamDisk, AFailedLoadLeavesNoImageAndSaveWritesTheBufferAsItIs) {
   EXPECT_EQ(ProgressPositions(ui), (std::vector<int>{2, 4, 6, 8}));
   ASSERT_EQ(ui.Interactions().size(), 2u);
   EXPECT_TRUE(std::holds_alternative<BeepCall>(ui.Interactions()[0]));
-  EXPECT_EQ(ui.Messages(), std::vector<MessageCall>{ErrorBox("\r\nDisk Loading Error", {226, 159})});
+  EXPECT_EQ(ui.Messages(), std::vector<MessageCall>{ErrorBox("\r\nDisk Loading Error", {226, 159}, "track 3, side 1, sectors 1-10")});
 
   // Save is offered all the same and writes the seven track sides read,
   // then the rest of what the buffer held.
@@ -114,16 +117,22 @@ TEST(Form1SamDisk, AFailedLoadLeavesNoImageAndSaveWritesTheBufferAsItIs) {
 
 TEST(Form1SamDisk, SaveLeavesTheDocumentAloneWhateverTheResult) {
   const ScratchDir dir;
-  for (const bool fails : {false, true}) {
-    SCOPED_TRACE(fails);
+  const struct {
+    std::optional<std::size_t> Failing;
+    bool FlushFails;
+    const char* Detail;  // none when the save goes through
+  } cases[] = {{std::nullopt, false, nullptr},
+               {0, false, "track 0, side 0, sector 1: scripted failure"},
+               {std::nullopt, true, "after the last sector: scripted flush failure"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Detail != nullptr ? c.Detail : "saved");
     ScriptedUi ui;
     TForm1 form(ui);
     OpenChanged(form, dir, SampleDisk::Mixed);
     ScriptedDrive& drive = InsertDrive(form, BuildSampleDisk(SampleDisk::Empty));
-    if (fails) {
-      drive.FailingTransfer = 0;
-      ui.QueueMessageAnswer(MessageResult::Ok);
-    }
+    drive.FailingTransfer = c.Failing;
+    drive.FlushFails = c.FlushFails;
+    if (c.Detail != nullptr) ui.QueueMessageAnswer(MessageResult::Ok);
     ui.ClearCalls();
 
     form.Save1Click();
@@ -131,12 +140,14 @@ TEST(Form1SamDisk, SaveLeavesTheDocumentAloneWhateverTheResult) {
     EXPECT_TRUE(form.ImageLoaded && form.ImageModified);
     EXPECT_FALSE(form.ImageUntitled);
     EXPECT_EQ(form.DocumentPath, form.LoadName);
-    if (fails) {
-      EXPECT_EQ(ui.Messages(), std::vector<MessageCall>{ErrorBox("\r\nDisk write Error", {193, 98})});
-      EXPECT_EQ(ProgressPositions(ui), std::vector<int>{2});
+    if (c.Detail != nullptr) {
+      const MessageCall box{"\r\nDisk write Error", MessageKind::Error, MessageButtons::Ok, {193, 98}, c.Detail};
+      EXPECT_EQ(ui.Messages(), std::vector<MessageCall>{box});
     } else {
       EXPECT_TRUE(ui.Interactions().empty());
       EXPECT_EQ(drive.Mgt, MgtOf(form.DiskImageBuffer()));
+    }
+    if (!c.Failing) {
       EXPECT_EQ(ProgressPositions(ui).back(), 160);
     }
     EXPECT_FALSE(ui.ProgressVisible());

@@ -104,6 +104,7 @@ TEST_F(Form1Startup, ColdStartOpensTheLastExistingFileAndStartsTheOthersInOrder)
       {"no extension needed to start", {"image", "folder.mgt", "", "c.mgt"}, {"start:image"}, "c.mgt"},
       {"the loader judges the last", {"image"}, {"beep", "error:Invalid diskimage"}, ""},
       {"a directory is no file", {"a.mgt", "folder.mgt"}, {"start:a.mgt"}, ""},
+      {"a name the host cannot look at", {std::string(300, 'n') + ".mgt", "c.mgt"}, {}, "c.mgt"},
       {"nothing given", {}, {}, ""},
   };
   for (const auto& c : cases) {

@@ -75,8 +75,8 @@ Answer ScriptedUi::Next(std::deque<Answer>& queue, const std::string& prompt) {
 void ScriptedUi::Beep() { calls_.emplace_back(BeepCall{}); }
 
 MessageResult ScriptedUi::ShowMessage(const std::string& text, MessageKind kind, MessageButtons buttons,
-                                      ScreenPoint topLeft) {
-  calls_.emplace_back(MessageCall{text, kind, buttons, topLeft});
+                                      ScreenPoint topLeft, const std::string& detail) {
+  calls_.emplace_back(MessageCall{text, kind, buttons, topLeft, detail});
   if (progressVisible_) ADD_FAILURE() << "message box \"" << text << "\" over the progress window";
   return Next(messageAnswers_, "message box \"" + text + "\"");
 }

@@ -7,6 +7,7 @@
 #include <deque>
 #include <functional>
 #include <optional>
+#include <ostream>
 #include <stdexcept>
 #include <string>
 #include <variant>
@@ -26,7 +27,12 @@ struct MessageCall {
   MessageKind Kind = MessageKind::Error;
   MessageButtons Buttons = MessageButtons::Ok;
   ScreenPoint TopLeft;
+  std::string Detail;
   friend bool operator==(const MessageCall&, const MessageCall&) = default;
+  friend void PrintTo(const MessageCall& call, std::ostream* out) {
+    *out << '"' << call.Text << "\" at " << call.TopLeft.X << ", " << call.TopLeft.Y << ", detail \"" << call.Detail
+         << '"';
+  }
 };
 struct OpenDialogCall {
   OpenFileRequest Request;
@@ -114,8 +120,8 @@ class ScriptedUi : public UiServices {
 
   // UiServices.
   void Beep() override;
-  MessageResult ShowMessage(const std::string& text, MessageKind kind, MessageButtons buttons,
-                            ScreenPoint topLeft) override;
+  MessageResult ShowMessage(const std::string& text, MessageKind kind, MessageButtons buttons, ScreenPoint topLeft,
+                            const std::string& detail) override;
   OpenFileResult ShowOpenDialog(const OpenFileRequest& request) override;
   SaveFileResult ShowSaveDialog(const SaveFileRequest& request) override;
   DialogResult ShowModalDialog(ModalDialog dialog) override;

@@ -11,7 +11,7 @@ namespace {
 
 TEST(ScriptedUi, UnscriptedPromptsFailLoudly) {
   ScriptedUi ui;
-  EXPECT_NONFATAL_FAILURE(EXPECT_THROW(ui.ShowMessage("Sure ?", MessageKind::Confirmation, MessageButtons::YesNo, {}),
+  EXPECT_NONFATAL_FAILURE(EXPECT_THROW(ui.ShowMessage("Sure ?", MessageKind::Confirmation, MessageButtons::YesNo, {}, ""),
                                        UnscriptedCall),
                           "unscripted message box \"Sure ?\"");
   EXPECT_NONFATAL_FAILURE(EXPECT_THROW(ui.ShowOpenDialog({}), UnscriptedCall), "unscripted open dialog");
@@ -29,9 +29,9 @@ TEST(ScriptedUi, AnswersInQueueOrderAndLogsEveryPrompt) {
   ui.QueueSavePath("/x/disk.sad");
   ui.QueueOpenCancel();
 
-  EXPECT_EQ(ui.ShowMessage("a", MessageKind::Confirmation, MessageButtons::YesNoCancel, {1, 2}), MessageResult::No);
+  EXPECT_EQ(ui.ShowMessage("a", MessageKind::Confirmation, MessageButtons::YesNoCancel, {1, 2}, ""), MessageResult::No);
   ui.Beep();
-  EXPECT_EQ(ui.ShowMessage("b", MessageKind::Error, MessageButtons::Ok, {3, 4}), MessageResult::Cancel);
+  EXPECT_EQ(ui.ShowMessage("b", MessageKind::Error, MessageButtons::Ok, {3, 4}, ""), MessageResult::Cancel);
   SaveFileRequest save;
   save.FilterIndex = 2;
   EXPECT_EQ(ui.ShowSaveDialog(save).Path, "/x/disk.sad");
@@ -44,7 +44,7 @@ TEST(ScriptedUi, AnswersInQueueOrderAndLogsEveryPrompt) {
                                              "SetCaption"}));
   EXPECT_EQ(ui.Interactions().size(), 5u);
   ASSERT_EQ(ui.Messages().size(), 2u);
-  EXPECT_EQ(ui.Messages()[1], (MessageCall{"b", MessageKind::Error, MessageButtons::Ok, {3, 4}}));
+  EXPECT_EQ(ui.Messages()[1], (MessageCall{"b", MessageKind::Error, MessageButtons::Ok, {3, 4}, ""}));
   EXPECT_EQ(std::get<SaveDialogCall>(ui.Calls()[3]).Request.FilterIndex, 2);
 }
 

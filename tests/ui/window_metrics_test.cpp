@@ -2,7 +2,10 @@
 // filters split into their entries.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <numeric>
+#include <string_view>
+#include <vector>
 
 #include "vellonix/ui/window_metrics.hpp"
 
@@ -80,6 +83,65 @@ TEST(FitMainWindow, ASmallScreenHoldsTheWholeWindowAndEveryPanel) {
   EXPECT_EQ(PanelsWithin(metrics, kFrame, 538), metrics.Panels);
   EXPECT_EQ(PanelsWithin(metrics, kFrame, 600), metrics.Panels);  // wider: the last panel stretches on its own
   EXPECT_EQ(PanelsWithin(metrics, kFrame, 269), (std::array<int, kStatusPanels>{60, 96, 28, 49, 26}));
+}
+
+// A font where "W" is three times as wide as any other character.
+int FakeWidth(std::string_view text) {
+  int width = 0;
+  for (const char ch : text) {
+    if ((static_cast<unsigned char>(ch) & 0xC0) != 0x80) width += ch == 'W' ? 30 : 10;
+  }
+  return width;
+}
+
+TEST(MeasureMainWindow, TakesTheWidestNameCharacterAndTheWidestOfCellAndCaption) {
+  MainWindowMeasure measure;
+  measure.Cell = [](int, std::string_view text) { return FakeWidth(text); };
+  measure.Caption = [](int column) { return column == 0 ? 500 : 0; };
+  measure.Panel = [](std::string_view text) { return Size{FakeWidth(text) + 4, 17}; };
+  EXPECT_EQ(WidestNameCharacter(FakeWidth), "W");
+  const MainWindowTexts texts = MeasureMainWindow(measure);
+  EXPECT_EQ(texts.Columns[0], 500);
+  EXPECT_EQ(texts.Columns[1], 10 * 30);                     // ten W's
+  EXPECT_EQ(texts.Panels[1], FakeWidth("Disk name: ") + 16 * 30 + 4);  // a 16-character B-DOS name
+  EXPECT_EQ(texts.PanelHeight, 17);
+}
+
+TEST(DialogScale, FitsEveryLineThenWidensUntilWrappedTextsFit) {
+  const TextFit lines[] = {{150, 100}, {10, 20}};  // 1.5 for the lines alone
+  // 600 pixels of text in lines 15 high, wrapped at the width given.
+  const auto wrap = [](int width) { return (600 + width - 1) / std::max(width, 1) * 15; };
+  const auto never = [](int) { return 1 << 20; };
+  const struct {
+    const char* Case;
+    std::vector<WrappedTextFit> Wrapped;
+    double Floor;
+  } cases[] = {
+      {"lines only", {}, 1.0},
+      {"roomy wrapped text", {{wrap, {200, 45}}}, 1.0},
+      {"wrapped text needs more", {{wrap, {100, 30}}}, 1.0},
+      {"floor above all", {{wrap, {200, 45}}}, 2.0},
+      {"text that never fits", {{never, {100, 30}}}, 1.0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Case);
+    const double scale = DialogScale(lines, c.Wrapped, c.Floor);
+    const auto fitsAt = [&c](double at) {
+      return std::all_of(c.Wrapped.begin(), c.Wrapped.end(), [at](const WrappedTextFit& text) {
+        return text.HeightAt(Scaled(text.Available.Width, at)) <= Scaled(text.Available.Height, at);
+      });
+    };
+    const double least = std::max(1.5, c.Floor);
+    if (c.Wrapped.empty() || fitsAt(least)) {
+      EXPECT_DOUBLE_EQ(scale, least);
+    } else if (std::string_view(c.Case) == "text that never fits") {
+      EXPECT_GE(scale, 4 * least);
+      EXPECT_LT(scale, 4.2 * least);
+    } else {
+      EXPECT_TRUE(fitsAt(scale));
+      EXPECT_FALSE(fitsAt(scale / 1.05));
+    }
+  }
 }
 
 TEST(SplitFilter, GivesDescriptionAndPatternPairs) {

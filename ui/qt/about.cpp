@@ -16,30 +16,26 @@ namespace layout = about_layout;
 TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QString::fromUtf8(layout::kCaption));
   UseDialogBorder(*this, layout::kClient);
+  auto* fitted = new FittedLayout(*this, layout::kClient);
 
-  auto* panel = new QFrame(this);
+  auto* panel = fitted->Place(new QFrame(this), layout::kPanel);
   panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  panel->setGeometry(ToQt(layout::kPanel));
 
-  auto* picture = new QLabel(panel);
-  picture->setGeometry(ToQt(layout::kPicture));
+  auto* picture = fitted->Place(new QLabel(panel), layout::kPicture);
   picture->setPixmap(SvgPixmap(QStringLiteral(":/icons/about/about.svg"), layout::kPicture.Width));
 
-  ProductName = new QLabel(QString::fromUtf8(kApplicationTitle), panel);
-  ProductName->setGeometry(ToQt(layout::kProductName));
+  ProductName = fitted->Place(new QLabel(QString::fromUtf8(kApplicationTitle), panel), layout::kProductName);
   QFont bold = ProductName->font();
   bold.setBold(true);
   ProductName->setFont(bold);
-  Version = new QLabel(FromUtf8(AboutVersionText()), panel);
-  Version->setGeometry(ToQt(layout::kVersion));
-  Comments = new QLabel(QString::fromUtf8(layout::kCommentsText), panel);
-  Comments->setGeometry(ToQt(layout::kComments));
+  Version = fitted->Place(new QLabel(FromUtf8(AboutVersionText()), panel), layout::kVersion);
+  Comments = fitted->Place(new QLabel(QString::fromUtf8(layout::kCommentsText), panel), layout::kComments);
   Comments->setWordWrap(true);
 
-  OKButton = new QPushButton(QString::fromUtf8(kOkCaption), this);
-  OKButton->setGeometry(ToQt(layout::kOKButton));
+  OKButton = fitted->Place(new QPushButton(QString::fromUtf8(kOkCaption), this), layout::kOKButton);
   OKButton->setDefault(true);
   connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
+  fitted->Fit();
 }
 
 void ShowAboutBox(QWidget* parent) {

@@ -4,7 +4,10 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
+#include <QObject>
+#include <QPointer>
 #include <QRect>
 #include <QString>
 
@@ -26,6 +29,38 @@ inline QRect ToQt(const Rect& rect) { return {rect.Left, rect.Top, rect.Width, r
 // A fixed-size dialog with a title bar and close box only.
 void UseDialogBorder(QDialog& dialog, const Size& clientSize);
 
+// A dialog's base layout fitted to the font in use: every placed widget
+// stands at its base place scaled by the one factor (not below 1) at which
+// each one's text fits, word-wrapped texts included; fitted again whenever
+// the dialog's font changes.
+class FittedLayout : public QObject {
+ public:
+  FittedLayout(QDialog& dialog, const Size& client);
+
+  // `widget` stands at `base`, relative to its parent; returns it.
+  template <typename Widget>
+  Widget* Place(Widget* widget, const Rect& base) {
+    placed_.push_back({widget, base});
+    return widget;
+  }
+  // Measures and places everything.
+  void Fit();
+  double Scale() const { return scale_; }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  struct Placed {
+    QPointer<QWidget> Widget;
+    Rect Base;
+  };
+  QDialog& dialog_;
+  Size client_;
+  std::vector<Placed> placed_;
+  double scale_ = 1.0;
+};
+
 // Moves `dialog` so that it stands centred on its parent window.
 void CentreOnParent(QWidget& dialog);
 
@@ -39,6 +74,6 @@ struct OkCancelButtons {
 
 // "&OK" (the default button, accepting) and "&Cancel" (rejecting, as Esc
 // does), where the layout puts them.
-OkCancelButtons AddOkCancelButtons(QDialog& dialog, const Rect& ok, const Rect& cancel);
+OkCancelButtons AddOkCancelButtons(QDialog& dialog, FittedLayout& layout, const Rect& ok, const Rect& cancel);
 
 }  // namespace vellonix::ui::qt

@@ -2,7 +2,14 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QUrl>
+
+#ifndef Q_OS_WIN
+#include <unistd.h>
+#endif
+
+#include "vellonix/core/host_file.hpp"
 
 namespace vellonix::ui::qt {
 
@@ -14,6 +21,29 @@ QString QtPath(const std::string& hostPath) { return QString::fromStdString(host
 #else
 std::string HostPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 QString QtPath(const std::string& hostPath) { return QFile::decodeName(QByteArray::fromStdString(hostPath)); }
+#endif
+
+std::string HostPathKeeping(const QString& chosen, const std::string& proposal) {
+  std::string kept = proposal;
+  for (bool whole = true; !kept.empty(); whole = false) {
+    const QString shown = QtPath(kept);
+    const bool atBoundary = whole || chosen.size() == shown.size() || chosen.at(shown.size()) == QLatin1Char('/');
+    if (chosen.startsWith(shown) && atBoundary) return kept + HostPath(chosen.mid(shown.size()));
+    const std::size_t slash = kept.find_last_of('/');
+    if (slash == std::string::npos || slash == 0) break;
+    kept.resize(slash);
+  }
+  return HostPath(chosen);
+}
+
+bool HostFileExists(const std::string& hostPath) {
+  return core::KindOfHostFile(hostPath) != core::HostFileKind::Missing;
+}
+
+#ifdef Q_OS_WIN
+bool HostFileWritable(const std::string& hostPath) { return QFileInfo(QtPath(hostPath)).isWritable(); }
+#else
+bool HostFileWritable(const std::string& hostPath) { return ::access(hostPath.c_str(), W_OK) == 0; }
 #endif
 
 std::optional<std::string> HostPathOfUrl(const QUrl& url) {

@@ -20,6 +20,17 @@ namespace vellonix::ui::qt {
 std::string HostPath(const QString& path);
 QString QtPath(const std::string& hostPath);
 
+// The host path of what the user chose in a file dialog that proposed
+// `proposal` (a host path). A name that is no UTF-8 reaches the dialog with
+// U+FFFD in its place and would come back as another file: where the choice
+// begins with the proposal as the dialog showed it, or with one of its
+// folders, those bytes are the proposal's own.
+std::string HostPathKeeping(const QString& chosen, const std::string& proposal);
+
+// Whether the host file exists (of any kind), and whether we may write it.
+bool HostFileExists(const std::string& hostPath);
+bool HostFileWritable(const std::string& hostPath);
+
 // The host path of a dropped or pasted URL; nothing when it names no local
 // file. The URL's own bytes are kept, so a name that is no UTF-8 survives.
 std::optional<std::string> HostPathOfUrl(const QUrl& url);

@@ -1,7 +1,5 @@
 #include "newdisk.hpp"
 
-#include <algorithm>
-
 #include <QButtonGroup>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -22,46 +20,32 @@ TOKBottomDlg1::TOKBottomDlg1(NewDiskDialogModel& model, QWidget* parent) : QDial
   setObjectName(QStringLiteral("OKBottomDlg1"));
   setWindowTitle(QString::fromUtf8(layout::kCaption));
   UseDialogBorder(*this, layout::kClient);
+  auto* fitted = new FittedLayout(*this, layout::kClient);
 
-  RadioGroup3 = new QGroupBox(QString::fromUtf8(layout::kRadioGroup3Caption), this);
-  RadioGroup3->setGeometry(ToQt(layout::kRadioGroup3));
+  RadioGroup3 = fitted->Place(new QGroupBox(QString::fromUtf8(layout::kRadioGroup3Caption), this), layout::kRadioGroup3);
   buttons_ = new QButtonGroup(this);
   for (int item = 0; item < 3; ++item) {
-    auto* radio = new QRadioButton(QString::fromUtf8(layout::kRadioItems[static_cast<std::size_t>(item)]), RadioGroup3);
-    radio->setGeometry(ToQt(layout::RadioItem(item)));
+    auto* radio = fitted->Place(
+        new QRadioButton(QString::fromUtf8(layout::kRadioItems[static_cast<std::size_t>(item)]), RadioGroup3),
+        layout::RadioItem(item));
     buttons_->addButton(radio, item);
     RadioGroup3Items[static_cast<std::size_t>(item)] = radio;
   }
   connect(buttons_, &QButtonGroup::idClicked, this, &TOKBottomDlg1::RadioGroup3Click);
 
-  GroupBox1 = new QGroupBox(QString::fromUtf8(layout::kGroupBox1Caption), this);
-  GroupBox1->setGeometry(ToQt(layout::kGroupBox1));
-  Edit1 = new QLineEdit(GroupBox1);
-  Edit1->setGeometry(ToQt(layout::kEdit1));
+  GroupBox1 = fitted->Place(new QGroupBox(QString::fromUtf8(layout::kGroupBox1Caption), this), layout::kGroupBox1);
+  Edit1 = fitted->Place(new QLineEdit(GroupBox1), layout::kEdit1);
   Edit1->setValidator(NewSamNameValidator(Edit1));
 
-  const OkCancelButtons buttons = AddOkCancelButtons(*this, layout::kOKBtn, layout::kCancelBtn);
+  const OkCancelButtons buttons = AddOkCancelButtons(*this, *fitted, layout::kOKBtn, layout::kCancelBtn);
   OKBtn = buttons.Ok;
   CancelBtn = buttons.Cancel;
 
-  setTabOrder(RadioGroup3Items[0], Edit1);
-  WidenForCaptions();
+  // Tab follows the layout: the formats, the name box, OK, Cancel.
+  QWidget* const chain[] = {RadioGroup3Items[0], RadioGroup3Items[1], RadioGroup3Items[2], Edit1, OKBtn, CancelBtn};
+  for (std::size_t i = 1; i < std::size(chain); ++i) setTabOrder(chain[i - 1], chain[i]);
+  fitted->Fit();
   ShowModel();
-}
-
-void TOKBottomDlg1::WidenForCaptions() {
-  // The layout is drawn for a narrow 8-point dialog font; where the host's
-  // font needs more room for a caption, the dialog grows by that much
-  // rather than cutting the caption off.
-  int need = 0;
-  for (const QRadioButton* radio : RadioGroup3Items) need = std::max(need, radio->sizeHint().width());
-  const int extra = std::max(0, need - RadioGroup3Items[0]->width());
-  if (extra == 0) return;
-  for (QRadioButton* radio : RadioGroup3Items) radio->resize(radio->width() + extra, radio->height());
-  for (QWidget* widget : std::initializer_list<QWidget*>{RadioGroup3, GroupBox1, Edit1})
-    widget->resize(widget->width() + extra, widget->height());
-  for (QWidget* button : std::initializer_list<QWidget*>{OKBtn, CancelBtn}) button->move(button->x() + extra / 2, button->y());
-  setFixedSize(width() + extra, height());
 }
 
 void TOKBottomDlg1::RadioGroup3Click(int item) {

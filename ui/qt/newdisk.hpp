@@ -32,7 +32,6 @@ class TOKBottomDlg1 : public QDialog {
  private:
   void RadioGroup3Click(int item);
   void ShowModel();
-  void WidenForCaptions();
 
   NewDiskDialogModel& model_;
   QButtonGroup* buttons_ = nullptr;

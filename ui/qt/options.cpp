@@ -28,34 +28,32 @@ TOKBottomDlg::TOKBottomDlg(OptionsDialogModel& model, QWidget* parent) : QDialog
   setObjectName(QStringLiteral("OKBottomDlg"));
   setWindowTitle(QString::fromUtf8(layout::kCaption));
   UseDialogBorder(*this, layout::kClient);
+  fitted_ = new FittedLayout(*this, layout::kClient);
   BuildAssociations();
   BuildAccessibility();
-  const OkCancelButtons buttons = AddOkCancelButtons(*this, layout::kOKBtn, layout::kCancelBtn);
+  const OkCancelButtons buttons = AddOkCancelButtons(*this, *fitted_, layout::kOKBtn, layout::kCancelBtn);
   OKBtn = buttons.Ok;
   CancelBtn = buttons.Cancel;
-  WidenForCaptions();
+  fitted_->Fit();
   model_.OnShowSelectedIcon = [this](std::uint16_t iconIndex) { ShowSelectedIcon(iconIndex); };
 }
 
 void TOKBottomDlg::BuildAssociations() {
-  GroupBox1 = new QGroupBox(QString::fromUtf8(layout::kGroupBox1Caption), this);
-  GroupBox1->setGeometry(ToQt(layout::kGroupBox1));
-  CheckBox1 = new QCheckBox(QString::fromUtf8(layout::kCheckBox1Caption), GroupBox1);
-  CheckBox1->setGeometry(ToQt(layout::kCheckBox1));
-  CheckBox2 = new QCheckBox(QString::fromUtf8(layout::kCheckBox2Caption), GroupBox1);
-  CheckBox2->setGeometry(ToQt(layout::kCheckBox2));
+  GroupBox1 = fitted_->Place(new QGroupBox(QString::fromUtf8(layout::kGroupBox1Caption), this), layout::kGroupBox1);
+  CheckBox1 = fitted_->Place(new QCheckBox(QString::fromUtf8(layout::kCheckBox1Caption), GroupBox1), layout::kCheckBox1);
+  CheckBox2 = fitted_->Place(new QCheckBox(QString::fromUtf8(layout::kCheckBox2Caption), GroupBox1), layout::kCheckBox2);
 
   Image1 = new QLabel(GroupBox1);
   Image1->setObjectName(QStringLiteral("Image1"));
-  Image1->setGeometry(ToQt(layout::kImage1));
+  fitted_->Place(Image1, layout::kImage1);
 
   // SpinButton1: an up/down pair right of the icon; held down, it repeats.
   SpinButton1Up = new QToolButton(GroupBox1);
   SpinButton1Down = new QToolButton(GroupBox1);
   SpinButton1Up->setArrowType(Qt::UpArrow);
   SpinButton1Down->setArrowType(Qt::DownArrow);
-  SpinButton1Up->setGeometry(ToQt(layout::kSpinUp));
-  SpinButton1Down->setGeometry(ToQt(layout::kSpinDown));
+  fitted_->Place(SpinButton1Up, layout::kSpinUp);
+  fitted_->Place(SpinButton1Down, layout::kSpinDown);
   for (QToolButton* button : {SpinButton1Up, SpinButton1Down}) {
     button->setAutoRepeat(true);
     button->setFocusPolicy(Qt::NoFocus);
@@ -65,28 +63,14 @@ void TOKBottomDlg::BuildAssociations() {
 }
 
 void TOKBottomDlg::BuildAccessibility() {
-  GroupBox2 = new QGroupBox(QString::fromUtf8(layout::kGroupBox2Caption), this);
-  GroupBox2->setGeometry(ToQt(layout::kGroupBox2));
+  GroupBox2 = fitted_->Place(new QGroupBox(QString::fromUtf8(layout::kGroupBox2Caption), this), layout::kGroupBox2);
   for (const integration::Shortcut shortcut : integration::kShortcuts) {
     const std::size_t box = integration::Index(shortcut);
-    auto* check = new QCheckBox(QString::fromUtf8(integration::ShortcutCaption(shortcut)), GroupBox2);
+    auto* check = fitted_->Place(new QCheckBox(QString::fromUtf8(integration::ShortcutCaption(shortcut)), GroupBox2),
+                                 layout::ShortcutBox(shortcut));
     check->setObjectName(QStringLiteral("CheckBox%1").arg(box + 3));
-    check->setGeometry(ToQt(layout::ShortcutBox(shortcut)));
     ShortcutBoxes[box] = check;
   }
-}
-
-void TOKBottomDlg::WidenForCaptions() {
-  // As the New dialog does: where the host's font needs more room for a
-  // caption than the layout was drawn with, the dialog grows by that much.
-  int need = 0;
-  for (const QCheckBox* check : ShortcutBoxes) need = std::max(need, check->sizeHint().width());
-  const int extra = std::max(0, need - ShortcutBoxes[0]->width());
-  if (extra == 0) return;
-  for (QCheckBox* check : ShortcutBoxes) check->resize(check->width() + extra, check->height());
-  GroupBox2->resize(GroupBox2->width() + extra, GroupBox2->height());
-  for (QPushButton* button : {OKBtn, CancelBtn}) button->move(button->x() + extra, button->y());
-  setFixedSize(width() + extra, height());
 }
 
 void TOKBottomDlg::ShowSelectedIcon(std::uint16_t iconIndex) {

@@ -17,6 +17,8 @@ class QToolButton;
 
 namespace vellonix::ui::qt {
 
+class FittedLayout;
+
 class TOKBottomDlg : public QDialog {
  public:
   TOKBottomDlg(OptionsDialogModel& model, QWidget* parent);
@@ -39,12 +41,12 @@ class TOKBottomDlg : public QDialog {
  private:
   void BuildAssociations();
   void BuildAccessibility();
-  void WidenForCaptions();
   void ShowSelectedIcon(std::uint16_t iconIndex);
   void ShowModel();
   void ReadBoxes();
 
   OptionsDialogModel& model_;
+  FittedLayout* fitted_ = nullptr;
 };
 
 }  // namespace vellonix::ui::qt

@@ -1,4 +1,4 @@
-// The program: the application title and font, the main window, then the
+// The program: the application title, the main window, then the
 // windows that live for the whole run; the images named on the command line
 // are opened once the event loop runs.
 #include <QApplication>
@@ -6,7 +6,6 @@
 #include "host_path.hpp"
 #include "image_list.hpp"
 #include "unit1.hpp"
-#include "window_metrics.hpp"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);  // takes Qt's own options out of argc and argv
@@ -16,7 +15,8 @@ int main(int argc, char* argv[]) {
   QApplication::setApplicationVersion(QStringLiteral(VELLONIX_VERSION));
   // Ties the windows to the installed desktop entry (its name and icon).
   QGuiApplication::setDesktopFileName(QStringLiteral(VELLONIX_APP_ID));
-  QApplication::setFont(vellonix::ui::qt::ProgramFont());
+  // The windows take the font the desktop sets (its theme, QT_FONT_DPI,
+  // the scale) and fit themselves to it, again whenever it changes.
   QApplication::setWindowIcon(vellonix::ui::qt::ProgramIcon());
 
   vellonix::ui::qt::MainWindow window;

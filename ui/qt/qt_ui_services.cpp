@@ -22,8 +22,8 @@ constexpr int kNameColumn = 1;  // the first sub-item
 void QtUiServices::Beep() { QApplication::beep(); }
 
 MessageResult QtUiServices::ShowMessage(const std::string& text, MessageKind kind, MessageButtons buttons,
-                                        ScreenPoint topLeft) {
-  return ShowPlacedMessage(parts_.Window, text, kind, buttons, topLeft);
+                                        ScreenPoint topLeft, const std::string& detail) {
+  return ShowPlacedMessage(parts_.Window, text, kind, buttons, topLeft, detail);
 }
 
 OpenFileResult QtUiServices::ShowOpenDialog(const OpenFileRequest& request) {

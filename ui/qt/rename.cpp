@@ -16,20 +16,19 @@ TOKBottomDlg2::TOKBottomDlg2(NameDialogModel& model, QWidget* parent) : QDialog(
   setObjectName(QStringLiteral("OKBottomDlg2"));
   setWindowTitle(FromUtf8(model_.Caption));
   UseDialogBorder(*this, layout::kClient);
+  auto* fitted = new FittedLayout(*this, layout::kClient);
 
-  Bevel1 = new QFrame(this);
+  Bevel1 = fitted->Place(new QFrame(this), layout::kBevel1);
   Bevel1->setFrameStyle(QFrame::Box | QFrame::Sunken);
-  Bevel1->setGeometry(ToQt(layout::kBevel1));
-  Label1 = new QLabel(QString::fromUtf8(layout::kLabel1Caption), this);
-  Label1->move(layout::kLabel1.Left, layout::kLabel1.Top);
-  Edit1 = new QLineEdit(this);
-  Edit1->setGeometry(ToQt(layout::kEdit1));
+  Label1 = fitted->Place(new QLabel(QString::fromUtf8(layout::kLabel1Caption), this), layout::kLabel1);
+  Edit1 = fitted->Place(new QLineEdit(this), layout::kEdit1);
   Edit1->setMaxLength(model_.Edit1MaxLength);
   Edit1->setValidator(NewSamNameValidator(Edit1));
 
-  const OkCancelButtons buttons = AddOkCancelButtons(*this, layout::kOKBtn, layout::kCancelBtn);
+  const OkCancelButtons buttons = AddOkCancelButtons(*this, *fitted, layout::kOKBtn, layout::kCancelBtn);
   OKBtn = buttons.Ok;
   CancelBtn = buttons.Cancel;
+  fitted->Fit();
 }
 
 DialogResult TOKBottomDlg2::Execute() {

@@ -1,7 +1,11 @@
 #include "std_dialogs.hpp"
 
+#include <algorithm>
+
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontMetrics>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -40,12 +44,21 @@ QString SuffixOfNameFilter(const QString& nameFilter) {
 }
 
 MessageResult ShowPlacedMessage(QWidget* parent, const std::string& text, MessageKind kind, MessageButtons buttons,
-                                ScreenPoint topLeft) {
+                                ScreenPoint topLeft, const std::string& detail) {
   QMessageBox box(parent);
   box.setWindowTitle(QString::fromUtf8(MessageCaption(kind)));
   box.setIcon(kind == MessageKind::Error ? QMessageBox::Critical : QMessageBox::Question);
   // Our texts lead with a line break of their own ("\rInvalid diskimage").
   box.setText(FromUtf8(text).remove(QLatin1Char('\r')).trimmed());
+  // Plain text: a file name may hold anything, markup included.
+  box.setTextFormat(Qt::PlainText);
+  box.setInformativeText(FromUtf8(detail));
+  // Qt keeps a box narrow; a path and its reason read better on few lines.
+  if (auto* informative = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_informativelabel"))) {
+    const QFontMetrics metrics = informative->fontMetrics();
+    informative->setMinimumWidth(
+        std::min(metrics.horizontalAdvance(box.informativeText()), 50 * metrics.averageCharWidth()));
+  }
 
   QPushButton* ok = nullptr;
   QPushButton* yes = nullptr;
@@ -78,15 +91,26 @@ MessageResult ShowPlacedMessage(QWidget* parent, const std::string& text, Messag
 OpenFileResult RunOpenDialog(QWidget* parent, const OpenFileRequest& request) {
   QFileDialog dialog(parent, FromUtf8(request.Title));
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  // Qt cannot see a proposed file whose name is no UTF-8 and would refuse
+  // it as missing: then whether it exists is checked here, on its bytes.
+  const bool proposalHidden = !request.FileName.empty() && HostPath(QtPath(request.FileName)) != request.FileName;
+  const bool qtChecks = request.MustExist && !proposalHidden;
   dialog.setFileMode(request.MultiSelect ? QFileDialog::ExistingFiles
-                                         : (request.MustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile));
+                                         : (qtChecks ? QFileDialog::ExistingFile : QFileDialog::AnyFile));
   dialog.setNameFilters(QtNameFilters(request.Filter));
   dialog.setDefaultSuffix(Suffix(request.DefaultExtension));
   if (!request.FileName.empty()) dialog.selectFile(QtPath(request.FileName));
-  if (dialog.exec() != QDialog::Accepted) return {};
-  OpenFileResult result{true, {}};
-  for (const QString& path : dialog.selectedFiles()) result.Paths.push_back(HostPath(path));
-  return result;
+  while (dialog.exec() == QDialog::Accepted) {
+    OpenFileResult result{true, {}};
+    for (const QString& path : dialog.selectedFiles()) result.Paths.push_back(HostPathKeeping(path, request.FileName));
+    const auto missing = std::find_if(result.Paths.begin(), result.Paths.end(),
+                                      [](const std::string& path) { return !HostFileExists(path); });
+    if (!request.MustExist || missing == result.Paths.end()) return result;
+    QMessageBox::warning(&dialog, dialog.windowTitle(),
+                         QStringLiteral("%1\nFile not found.\nPlease verify the correct file name was given.")
+                             .arg(QtPath(*missing)));
+  }
+  return {};
 }
 
 SaveFileResult RunSaveDialog(QWidget* parent, const SaveFileRequest& request) {
@@ -111,12 +135,25 @@ SaveFileResult RunSaveDialog(QWidget* parent, const SaveFileRequest& request) {
   while (dialog.exec() == QDialog::Accepted) {
     const QString path = dialog.selectedFiles().value(0);
     if (path.isEmpty()) break;
-    const QFileInfo target(path);
-    if (!target.exists() || target.isWritable()) return {true, HostPath(path)};
-    // A read-only file is refused in the dialog, before anything is written.
-    QMessageBox::warning(&dialog, dialog.windowTitle(),
-                         QStringLiteral("%1\nThis file is set to read-only.\nTry again with a different file name.")
-                             .arg(target.fileName()));
+    const std::string target = HostPathKeeping(path, request.FileName);
+    const QString shown = QFileInfo(path).fileName();
+    if (HostFileExists(target) && !HostFileWritable(target)) {
+      // A read-only file is refused in the dialog, before anything is written.
+      QMessageBox::warning(&dialog, dialog.windowTitle(),
+                           QStringLiteral("%1\nThis file is set to read-only.\nTry again with a different file name.")
+                               .arg(shown));
+      continue;
+    }
+    // Qt asked already about a file it could see; one whose name it cannot
+    // hold is asked about here.
+    const bool qtSawIt = HostPath(path) == target;
+    if (request.OverwritePrompt && !qtSawIt && HostFileExists(target) &&
+        QMessageBox::question(&dialog, dialog.windowTitle(),
+                              QStringLiteral("%1 already exists.\nDo you want to replace it?").arg(shown)) !=
+            QMessageBox::Yes) {
+      continue;
+    }
+    return {true, target};
   }
   return {};
 }

@@ -20,9 +20,10 @@ QStringList QtNameFilters(const std::string& filter);
 // first pattern's extension ("*.sad" -> "sad"), or empty for "*.*" and "*".
 QString SuffixOfNameFilter(const QString& nameFilter);
 
-// Modal; the box's frame placed with its top-left corner at `topLeft`.
+// Modal; the box's frame placed with its top-left corner at `topLeft`; the
+// detail, if any, is the box's informative text below its own line.
 MessageResult ShowPlacedMessage(QWidget* parent, const std::string& text, MessageKind kind, MessageButtons buttons,
-                                ScreenPoint topLeft);
+                                ScreenPoint topLeft, const std::string& detail = {});
 
 OpenFileResult RunOpenDialog(QWidget* parent, const OpenFileRequest& request);
 SaveFileResult RunSaveDialog(QWidget* parent, const SaveFileRequest& request);

@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScreen>
+#include <QStyle>
 #include <QStatusBar>
 #include <QTreeWidget>
 #include <QHBoxLayout>
@@ -138,8 +140,35 @@ void MainWindow::BuildStatusBar() {
   setStatusBar(bar);
 }
 
+QSize MainWindow::FrameExtents() const {
+  // The frame the window manager adds, once the window has one; before
+  // that, a title bar and borders as the style draws them.
+  QSize frame = frameGeometry().size() - geometry().size();
+  if (frame.isEmpty()) {
+    const int border = style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+    frame = {2 * border, style()->pixelMetric(QStyle::PM_TitleBarHeight) + 2 * border};
+  }
+  return frame + QSize(0, menuBar()->sizeHint().height());
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() == QEvent::FontChange) ApplyMetrics();
+}
+
 void MainWindow::ApplyMetrics() {
   metrics_ = MetricsFor(*parts_.ListView1, *parts_.Panels[0]);
+  // Never larger than the screen: a window the new size took past the
+  // screen's edge comes back within it once it is there.
+  const QSize extents = FrameExtents();
+  const QRect at = frameGeometry();
+  const QRect available = screen()->availableGeometry();
+  const Rect placed =
+      WithinArea({at.x(), at.y(), metrics_.Client.Width + extents.width(), metrics_.Client.Height + extents.height()},
+                 {available.x(), available.y(), available.width(), available.height()});
+  const Size client{placed.Width - extents.width(), placed.Height - extents.height()};
+  metrics_.Panels = PanelsWithin(metrics_, kStatusBarFrame, client.Width);
+  metrics_.Client = client;
   for (std::size_t column = 0; column < metrics_.Columns.size(); ++column) {
     parts_.ListView1->setColumnWidth(static_cast<int>(column), metrics_.Columns[column]);
   }
@@ -148,7 +177,8 @@ void MainWindow::ApplyMetrics() {
     parts_.Panels[panel]->setFixedWidth(metrics_.Panels[panel]);
   }
   statusBar()->setFixedHeight(metrics_.StatusBarHeight);
-  setFixedSize(metrics_.Client.Width, metrics_.Client.Height + menuBar()->sizeHint().height());
+  setFixedSize(client.Width, client.Height + menuBar()->sizeHint().height());
+  if (isVisible() && (placed.Left != at.x() || placed.Top != at.y())) move(placed.Left, placed.Top);
 }
 
 void MainWindow::HookColdStart(std::vector<std::string> arguments) {

@@ -43,6 +43,9 @@ class MainWindow : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // A new application font (the desktop's, changed while the program
+  // runs) fits the window to it again.
+  void changeEvent(QEvent* event) override;
   // Files dropped from the file manager; local files only.
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
@@ -57,6 +60,8 @@ class MainWindow : public QMainWindow {
   void ConnectListView();
   void BuildStatusBar();
   void ApplyMetrics();
+  // What the window's frame and menu bar add to its client area.
+  QSize FrameExtents() const;
 
   MainWindowParts parts_;
   MainWindowMetrics metrics_;

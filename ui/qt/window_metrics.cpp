@@ -1,9 +1,6 @@
 #include "window_metrics.hpp"
 
-#include <algorithm>
-
-#include <QFontDatabase>
-#include <QFontInfo>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QLabel>
 #include <QStyle>
@@ -52,31 +49,15 @@ class PanelProbe {
 }  // namespace
 
 MainWindowMetrics MetricsFor(const QTreeWidget& list, const QLabel& panel) {
-  MainWindowTexts texts;
-  for (int column = 0; column < kListColumns; ++column) {
-    int& widest = texts.Columns[static_cast<std::size_t>(column)];
-    for (const std::string_view text : UsualColumnTexts(column))
-      widest = std::max(widest, ItemWidth(list, Text(text), ColumnHasIcon(column)));
-    widest = std::max(widest, list.header()->sectionSizeHint(column));
-  }
   PanelProbe probe(panel);
-  for (int index = 0; index < kStatusPanels; ++index) {
-    for (const std::string_view text : UsualPanelTexts(index)) {
-      const QSize size = probe.SizeFor(Text(text));
-      int& widest = texts.Panels[static_cast<std::size_t>(index)];
-      widest = std::max(widest, size.width());
-      texts.PanelHeight = std::max(texts.PanelHeight, size.height());
-    }
-  }
-  return FitMainWindow(texts, {kPanelGap, kStatusBarInsetLeft, kStatusBarInsetHeight});
-}
-
-QFont ProgramFont() {
-  QFont font(QStringLiteral("MS Sans Serif"), 8);
-  if (QFontInfo(font).family() == font.family()) return font;
-  font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
-  font.setPointSize(8);
-  return font;
+  MainWindowMeasure measure;
+  measure.Cell = [&list](int column, std::string_view text) { return ItemWidth(list, Text(text), ColumnHasIcon(column)); };
+  measure.Caption = [&list](int column) { return list.header()->sectionSizeHint(column); };
+  measure.Panel = [&probe](std::string_view text) {
+    const QSize size = probe.SizeFor(Text(text));
+    return Size{size.width(), size.height()};
+  };
+  return FitMainWindow(MeasureMainWindow(measure), kStatusBarFrame);
 }
 
 }  // namespace vellonix::ui::qt

@@ -3,8 +3,6 @@
 // as the window makes them.
 #pragma once
 
-#include <QFont>
-
 #include "vellonix/ui/window_metrics.hpp"
 
 class QLabel;
@@ -17,13 +15,10 @@ namespace vellonix::ui::qt {
 inline constexpr int kPanelGap = 2;
 inline constexpr int kStatusBarInsetLeft = 2;
 inline constexpr int kStatusBarInsetHeight = 5;
+inline constexpr StatusBarFrame kStatusBarFrame{kPanelGap, kStatusBarInsetLeft, kStatusBarInsetHeight};
 
 // Measures with the list's style and font and with a panel as the status
 // bar makes them (all panels alike).
 MainWindowMetrics MetricsFor(const QTreeWidget& list, const QLabel& panel);
-
-// The font of the program's windows: "MS Sans Serif" 8 point where the host
-// has it, else the host's general font at 8 point.
-QFont ProgramFont();
 
 }  // namespace vellonix::ui::qt

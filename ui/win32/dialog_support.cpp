@@ -29,8 +29,6 @@ void KeepDpiChangesToOurselves(HWND dialog) {
   if (set != nullptr) set(dialog, kDisableAll, kDisableAll);
 }
 
-Rect ToRect(const RECT& r) { return {r.left, r.top, r.right - r.left, r.bottom - r.top}; }
-
 bool IsSamNameCharacter(wchar_t ch) { return ch >= 0x20 && ch <= 0xFF; }
 
 std::wstring ClipboardText(HWND owner) {
@@ -67,9 +65,12 @@ double FitDialogScale(const std::vector<DialogControl>& controls, HFONT font, HF
   const TextMeasure plain(font);
   const TextMeasure bold(boldFont);
   const double floor = DpiScale(dpi);
-  const int choiceBox = GetSystemMetricsForDpi(SM_CXMENUCHECK, dpi) + ForDpi(6, dpi);
+  // A check box or radio button draws its text half a character past the
+  // box, so that gap grows with the font.
+  const int choiceBox = GetSystemMetricsForDpi(SM_CXMENUCHECK, dpi) + ForDpi(3, dpi);
   const int editBorders = 2 * GetSystemMetricsForDpi(SM_CYEDGE, dpi) + ForDpi(2, dpi);
   std::vector<TextFit> fits;
+  std::vector<WrappedTextFit> wrapped;
   for (const DialogControl& control : controls) {
     const TextMeasure& measure = control.Bold ? bold : plain;
     const std::wstring text = WithoutMnemonic(WindowText(control.Handle));
@@ -81,14 +82,15 @@ double FitDialogScale(const std::vector<DialogControl>& controls, HFONT font, HF
         fits.insert(fits.end(), {{width, place.Width}, {line, place.Height}});
         break;
       case ControlKind::WrappedLabel:
-        // Wrapped at the least width it can have: more room only takes lines away.
-        fits.push_back({measure.WrappedHeight(text, Scaled(place.Width, floor)), place.Height});
+        wrapped.push_back({[&measure, text](int at) { return measure.WrappedHeight(text, at); },
+                           {place.Width, place.Height}});
         break;
       case ControlKind::Button:
         fits.insert(fits.end(), {{width + 2 * ForDpi(6, dpi), place.Width}, {line + ForDpi(6, dpi), place.Height}});
         break;
       case ControlKind::Choice:
-        fits.insert(fits.end(), {{choiceBox + width, place.Width}, {line, place.Height}});
+        fits.insert(fits.end(), {{choiceBox + measure.Width(std::wstring_view(L"0")) / 2 + width, place.Width},
+                                 {line, place.Height}});
         break;
       case ControlKind::GroupBox:
         fits.push_back({width + 2 * ForDpi(8, dpi), place.Width});
@@ -101,7 +103,7 @@ double FitDialogScale(const std::vector<DialogControl>& controls, HFONT font, HF
         break;
     }
   }
-  return FitScale(fits, floor);
+  return DialogScale(fits, wrapped, floor);
 }
 
 void AcceptSamNameOnly(HWND edit) { SetWindowSubclass(edit, &SamNameEdit, 0, 0); }
@@ -115,16 +117,10 @@ void CentreOn(HWND window, HWND owner) {
   GetWindowRect(owner, &ownerFrame);
   const Rect size = ToRect(frame);
   const Rect around = ToRect(ownerFrame);
-  int left = around.Left + (around.Width - size.Width) / 2;
-  int top = around.Top + (around.Height - size.Height) / 2;
-  MONITORINFO monitor{};
-  monitor.cbSize = sizeof monitor;
-  if (GetMonitorInfoW(MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &monitor)) {
-    const RECT& work = monitor.rcWork;
-    left = std::max(static_cast<int>(work.left), std::min(left, static_cast<int>(work.right) - size.Width));
-    top = std::max(static_cast<int>(work.top), std::min(top, static_cast<int>(work.bottom) - size.Height));
-  }
-  SetWindowPos(window, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const Rect centred{around.Left + (around.Width - size.Width) / 2, around.Top + (around.Height - size.Height) / 2,
+                     size.Width, size.Height};
+  const Rect placed = WithinWorkArea(owner, centred);
+  SetWindowPos(window, nullptr, placed.Left, placed.Top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 Dialog::Dialog(HWND owner, Size client, std::string_view caption, bool closeBox) : client_(client) {
@@ -244,6 +240,10 @@ INT_PTR Dialog::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_NOTIFY:
       SetWindowLongPtrW(window_, DWLP_MSGRESULT, OnNotify(*reinterpret_cast<const NMHDR*>(lParam)));
       return TRUE;
+    case WM_SETTINGCHANGE:
+      // A new system font while the dialog is up: fitted to it at once.
+      if (IsWindowVisible(window_)) Layout(GetDpiForWindow(window_));
+      return FALSE;
     case WM_DPICHANGED: {
       const auto* suggested = reinterpret_cast<const RECT*>(lParam);
       Layout(HIWORD(wParam));

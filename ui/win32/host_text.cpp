@@ -1,6 +1,9 @@
 #include "host_text.hpp"
 
 #include <climits>
+#include <utility>
+
+#include "vellonix/win32/wide_text.hpp"
 
 namespace vellonix::ui::win {
 
@@ -19,6 +22,20 @@ std::string Narrow(std::wstring_view wide) {
       static_cast<std::size_t>(WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr)), '\0');
   WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, utf8.data(), static_cast<int>(utf8.size()), nullptr, nullptr);
   return utf8;
+}
+
+std::string PathFromSystem(std::wstring_view path) {
+  if (auto utf8 = ::vellonix::win32::Utf8FromWide(path)) return std::move(*utf8);
+  std::wstring paired(path);
+  for (std::size_t i = 0; i < paired.size(); ++i) {
+    const bool high = IS_HIGH_SURROGATE(paired[i]);
+    if (high && i + 1 < paired.size() && IS_LOW_SURROGATE(paired[i + 1])) {
+      ++i;
+    } else if (high || IS_LOW_SURROGATE(paired[i])) {
+      paired[i] = L'?';
+    }
+  }
+  return ::vellonix::win32::Utf8FromWide(paired).value_or("?");
 }
 
 std::wstring WindowText(HWND window) {

@@ -1,7 +1,7 @@
 // Texts between the logic's UTF-8 and the W functions' UTF-16, for what the
-// windows show and what the user types. Paths do not pass here: they cross
-// strictly, through vellonix::win32's conversions, so that a name that does
-// not convert is never taken for another file.
+// windows show and what the user types, and the paths the system hands
+// over, which cross so that a name that does not convert is never taken
+// for another file.
 #pragma once
 
 #include <windows.h>
@@ -14,6 +14,13 @@ namespace vellonix::ui::win {
 // Invalid sequences become U+FFFD: a text shown is never lost whole.
 std::wstring Wide(std::string_view utf8);
 std::string Narrow(std::wstring_view wide);
+
+// A path the system gave (a file dialog, a drop, the command line), as the
+// logic takes paths. An unpaired surrogate, which no UTF-8 holds, comes as
+// "?", which no Windows name holds: opening or saving the path then meets
+// the system's refusal, shown with the path, and never reaches a file of a
+// similar name or makes a second one.
+std::string PathFromSystem(std::wstring_view path);
 
 std::wstring WindowText(HWND window);
 

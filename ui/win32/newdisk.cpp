@@ -19,7 +19,7 @@ TOKBottomDlg1::TOKBottomDlg1(NewDiskDialogModel& model, HWND owner)
   RadioGroup3 =
       Add(L"BUTTON", layout::kRadioGroup3Caption, BS_GROUPBOX, -1, layout::kRadioGroup3, ControlKind::GroupBox);
   for (std::size_t item = 0; item < RadioGroup3Items.size(); ++item) {
-    const DWORD first = item == 0 ? WS_GROUP | WS_TABSTOP : 0;
+    const DWORD first = item == 0 ? WS_GROUP : 0;
     RadioGroup3Items[item] =
         Add(L"BUTTON", layout::kRadioItems[item], BS_AUTORADIOBUTTON | first, kFirstRadio + static_cast<int>(item),
             Inside(layout::kRadioGroup3, layout::RadioItem(static_cast<int>(item))), ControlKind::Choice);
@@ -37,6 +37,9 @@ void TOKBottomDlg1::ShowModel() {
   for (std::size_t item = 0; item < RadioGroup3Items.size(); ++item) {
     const bool chosen = static_cast<int>(item) == model_.RadioGroup3ItemIndex();
     SendMessageW(RadioGroup3Items[item], BM_SETCHECK, chosen ? BST_CHECKED : BST_UNCHECKED, 0);
+    // Tab comes into the group at the chosen format, from either side.
+    const LONG_PTR style = GetWindowLongPtrW(RadioGroup3Items[item], GWL_STYLE);
+    SetWindowLongPtrW(RadioGroup3Items[item], GWL_STYLE, chosen ? style | WS_TABSTOP : style & ~WS_TABSTOP);
   }
   EnableWindow(Edit1, model_.Edit1Enabled());
   const int limit = model_.Edit1MaxLength();

@@ -9,21 +9,18 @@
 #include <string>
 #include <vector>
 
+#include "host_text.hpp"
 #include "unit1.hpp"
 #include "vellonix/win32/com_apartment.hpp"
-#include "vellonix/win32/wide_text.hpp"
 
 namespace {
 
-// The arguments after the program's own path. One that is no valid UTF-16
-// names no file and is kept as an empty name, so that the last argument
-// stays the last.
+// The arguments after the program's own path.
 std::vector<std::string> CommandLineArguments() {
   int count = 0;
   LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
   std::vector<std::string> arguments;
-  for (int i = 1; wide != nullptr && i < count; ++i)
-    arguments.push_back(vellonix::win32::Utf8FromWide(wide[i]).value_or(""));
+  for (int i = 1; wide != nullptr && i < count; ++i) arguments.push_back(vellonix::ui::win::PathFromSystem(wide[i]));
   LocalFree(wide);
   return arguments;
 }

@@ -116,10 +116,11 @@ class CommonDialog {
 }  // namespace
 
 MessageResult ShowPlacedMessage(HWND owner, const std::string& text, MessageKind kind, MessageButtons buttons,
-                                std::optional<ScreenPoint> topLeft) {
+                                std::optional<ScreenPoint> topLeft, const std::string& detail) {
+  const std::wstring shown = detail.empty() ? Wide(text) : Wide(text) + L"\n\n" + Wide(detail);
   pending.TopLeft = topLeft;
   pending.Hook = SetWindowsHookExW(WH_CBT, &PlaceBox, nullptr, GetCurrentThreadId());
-  const int button = MessageBoxW(owner, Wide(text).c_str(), Wide(MessageCaption(kind)).c_str(), StyleOf(kind, buttons));
+  const int button = MessageBoxW(owner, shown.c_str(), Wide(MessageCaption(kind)).c_str(), StyleOf(kind, buttons));
   if (pending.Hook != nullptr) {  // no box came up
     UnhookWindowsHookEx(pending.Hook);
     pending.Hook = nullptr;
@@ -155,9 +156,7 @@ OpenFileResult RunOpenDialog(HWND owner, const OpenFileRequest& request) {
   if (request.MultiSelect) dialog.Fields.Flags |= OFN_ALLOWMULTISELECT;
   if (!RunFileDialog("GetOpenFileNameW", dialog.Fields)) return {};
   OpenFileResult result{true, {}};
-  for (const std::wstring& path : SelectedPaths(dialog.Buffer())) {
-    if (auto utf8 = ::vellonix::win32::Utf8FromWide(path)) result.Paths.push_back(std::move(*utf8));
-  }
+  for (const std::wstring& path : SelectedPaths(dialog.Buffer())) result.Paths.push_back(PathFromSystem(path));
   return result;
 }
 
@@ -168,9 +167,9 @@ SaveFileResult RunSaveDialog(HWND owner, const SaveFileRequest& request) {
   dialog.Fields.Flags |= OFN_NOREADONLYRETURN;
   if (request.OverwritePrompt) dialog.Fields.Flags |= OFN_OVERWRITEPROMPT;
   if (!RunFileDialog("GetSaveFileNameW", dialog.Fields)) return {};
-  auto path = ::vellonix::win32::Utf8FromWide(dialog.Buffer().c_str());
-  if (!path || path->empty()) return {};
-  return {true, std::move(*path)};
+  std::string path = PathFromSystem(dialog.Buffer().c_str());
+  if (path.empty()) return {};
+  return {true, std::move(path)};
 }
 
 }  // namespace vellonix::ui::win

@@ -15,9 +15,11 @@ namespace vellonix::ui::win {
 // A modal message box owned by `owner`, its frame's top-left corner at
 // `topLeft` (where the system would centre it when none is given), its
 // buttons captioned as the program's own. MessageBoxW cannot be placed, so
-// a hook on this thread moves the box as it is activated.
+// a hook on this thread moves the box as it is activated. A `detail` is the
+// box's second paragraph, below its own text: always in view, as the
+// system's own boxes give a cause.
 MessageResult ShowPlacedMessage(HWND owner, const std::string& text, MessageKind kind, MessageButtons buttons,
-                                std::optional<ScreenPoint> topLeft);
+                                std::optional<ScreenPoint> topLeft, const std::string& detail = {});
 
 // "Description|pattern|..." as the common dialogs take it: pairs of texts
 // each ending in a zero, and a zero after the last pair.

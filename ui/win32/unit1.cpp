@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <tuple>
+#include <utility>
 
 #include "about.hpp"
 #include "host_text.hpp"
@@ -32,16 +33,6 @@ SIZE FrameFor(HWND window, SIZE client, UINT dpi) {
   RECT frame{0, 0, client.cx, client.cy};
   AdjustWindowRectExForDpi(&frame, kStyle, TRUE, static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE)), dpi);
   return {frame.right - frame.left, frame.bottom - frame.top};
-}
-
-Rect ToRect(const RECT& r) { return {r.left, r.top, r.right - r.left, r.bottom - r.top}; }
-
-// `frame` within the work area of the window's monitor.
-Rect WithinWorkArea(HWND window, const Rect& frame) {
-  MONITORINFO monitor{};
-  monitor.cbSize = sizeof monitor;
-  if (!GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor)) return frame;
-  return WithinArea(frame, ToRect(monitor.rcWork));
 }
 
 }  // namespace
@@ -220,8 +211,7 @@ void MainWindow::DropFiles(HDROP drop) {
   for (UINT index = 0; index < count; ++index) {
     std::wstring name(DragQueryFileW(drop, index, nullptr, 0) + 1, L'\0');
     name.resize(DragQueryFileW(drop, index, name.data(), static_cast<UINT>(name.size())));
-    // A name that is no valid UTF-16 can name no image: it is refused as one.
-    files.push_back(::vellonix::win32::Utf8FromWide(name).value_or(""));
+    files.push_back(PathFromSystem(name));
   }
   DragFinish(drop);
   form_->RunCommand([&] { form_->FilesDropped(files); });
@@ -284,9 +274,13 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         DragFinish(reinterpret_cast<HDROP>(wParam));
       }
       return 0;
-    case WM_WININICHANGE:
-      // A beep, and nothing else: the notification is not passed on.
+    case WM_WININICHANGE:  // WM_SETTINGCHANGE: one message
+      // A beep, and the notification is not passed on. The system's font
+      // or the work area may have changed with it: the window is fitted
+      // again, once it is no longer minimized.
       if (form_ != nullptr) form_->SettingsChanged();
+      refitWhenRestored_ = IsIconic(window);
+      if (!refitWhenRestored_) ApplyMetrics(dpi_);
       return 0;
     case WM_ACTIVATEAPP:
       if (wParam && coldStart_) PostMessageW(window, kColdStartMessage, 0, 0);
@@ -295,7 +289,11 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       RunColdStart();
       return 0;
     case WM_SIZE:
-      LayoutChildren();
+      if (wParam != SIZE_MINIMIZED && std::exchange(refitWhenRestored_, false)) {
+        ApplyMetrics(dpi_);
+      } else {
+        LayoutChildren();
+      }
       return 0;
     case WM_SETFOCUS:
       if (parts_.ListView1 != nullptr) SetFocus(parts_.ListView1);

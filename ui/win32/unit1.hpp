@@ -1,6 +1,7 @@
 // The main window: the controls of TForm1, the menu and its accelerators
-// wired to its commands, drops, the settings-change beep and the close
-// request it may veto. The commands themselves live in TForm1.
+// wired to its commands, drops, the settings-change beep (and the refit to
+// a new system font), and the close request it may veto. The commands
+// themselves live in TForm1.
 #pragma once
 
 #include <windows.h>
@@ -95,6 +96,7 @@ class MainWindow {
   std::unique_ptr<TOKBottomDlg> optionsDialog_;
   std::optional<std::vector<std::string>> coldStart_;
   bool quitWhenClosed_ = false;
+  bool refitWhenRestored_ = false;
 };
 
 // The program's message loop, until the main window has closed.

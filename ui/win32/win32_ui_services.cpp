@@ -7,6 +7,7 @@
 #include "progbar.hpp"
 #include "std_dialogs.hpp"
 #include "viewer.hpp"
+#include "window_metrics.hpp"
 
 namespace vellonix::ui::win {
 
@@ -17,8 +18,8 @@ constexpr int kNameColumn = 1;  // the first sub-item
 void Win32UiServices::Beep() { MessageBeep(0); }
 
 MessageResult Win32UiServices::ShowMessage(const std::string& text, MessageKind kind, MessageButtons buttons,
-                                           ScreenPoint topLeft) {
-  return ShowPlacedMessage(parts_.Window, text, kind, buttons, topLeft);
+                                           ScreenPoint topLeft, const std::string& detail) {
+  return ShowPlacedMessage(parts_.Window, text, kind, buttons, topLeft, detail);
 }
 
 OpenFileResult Win32UiServices::ShowOpenDialog(const OpenFileRequest& request) {
@@ -36,7 +37,18 @@ void Win32UiServices::ShowError(const std::string& text) {
 WindowRect Win32UiServices::MainWindowRect() const {
   RECT frame{};
   GetWindowRect(parts_.Window, &frame);
-  return {frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top};
+  // A minimized window (started so from a shortcut) stands off the screen;
+  // a box is centred where it will be restored, in view.
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof placement;
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  if (IsIconic(parts_.Window) && GetWindowPlacement(parts_.Window, &placement) &&
+      GetMonitorInfoW(MonitorFromRect(&placement.rcNormalPosition, MONITOR_DEFAULTTONEAREST), &monitor)) {
+    frame = placement.rcNormalPosition;  // relative to the work area
+    OffsetRect(&frame, monitor.rcWork.left - monitor.rcMonitor.left, monitor.rcWork.top - monitor.rcMonitor.top);
+  }
+  return ToRect(frame);
 }
 
 int Win32UiServices::RowCount() const {

@@ -27,8 +27,8 @@ class Win32UiServices : public WindowedUiServices {
   void SetProgressWindow(TForm2* form2) { form2_ = form2; }
 
   void Beep() override;
-  MessageResult ShowMessage(const std::string& text, MessageKind kind, MessageButtons buttons,
-                            ScreenPoint topLeft) override;
+  MessageResult ShowMessage(const std::string& text, MessageKind kind, MessageButtons buttons, ScreenPoint topLeft,
+                            const std::string& detail) override;
   OpenFileResult ShowOpenDialog(const OpenFileRequest& request) override;
   SaveFileResult ShowSaveDialog(const SaveFileRequest& request) override;
   void ShowError(const std::string& text) override;

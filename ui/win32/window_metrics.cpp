@@ -1,10 +1,17 @@
 #include "window_metrics.hpp"
 
-#include <algorithm>
-
 #include "host_text.hpp"
 
 namespace vellonix::ui::win {
+
+Rect ToRect(const RECT& rect) { return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top}; }
+
+Rect WithinWorkArea(HWND window, const Rect& frame) {
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  if (!GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor)) return frame;
+  return WithinArea(frame, ToRect(monitor.rcWork));
+}
 
 int ForDpi(int pixels, UINT dpi) { return MulDiv(pixels, static_cast<int>(dpi), static_cast<int>(kBaseDpi)); }
 
@@ -48,25 +55,21 @@ int TextMeasure::WrappedHeight(std::wstring_view text, int width) const {
 }
 
 MainWindowMetrics MetricsFor(UINT dpi, HFONT font, int iconSize, const StatusBarFrame& frame) {
-  const TextMeasure measure(font);
-  MainWindowTexts texts;
+  const TextMeasure text(font);
   const int cell = 2 * ForDpi(kCellPadding, dpi);
   const int icon = iconSize + ForDpi(kIconGap, dpi);
-  for (int column = 0; column < kListColumns; ++column) {
-    int& widest = texts.Columns[static_cast<std::size_t>(column)];
-    for (const std::string_view text : UsualColumnTexts(column))
-      widest = std::max(widest, measure.Width(text) + cell + (ColumnHasIcon(column) ? icon : 0));
-    const int caption = measure.Width(std::string_view(kColumnCaptions[static_cast<std::size_t>(column)]));
-    widest = std::max(widest, caption + 2 * ForDpi(kHeaderPadding, dpi));
-  }
-  for (int panel = 0; panel < kStatusPanels; ++panel) {
-    for (const std::string_view text : UsualPanelTexts(panel)) {
-      int& widest = texts.Panels[static_cast<std::size_t>(panel)];
-      widest = std::max(widest, measure.Width(text) + 2 * ForDpi(kPanelPadding, dpi));
-    }
-  }
-  texts.PanelHeight = measure.LineHeight();
-  return FitMainWindow(texts, frame, DpiScale(dpi));
+  MainWindowMeasure measure;
+  measure.Cell = [&](int column, std::string_view shown) {
+    return text.Width(shown) + cell + (ColumnHasIcon(column) ? icon : 0);
+  };
+  measure.Caption = [&](int column) {
+    return text.Width(std::string_view(kColumnCaptions[static_cast<std::size_t>(column)])) +
+           2 * ForDpi(kHeaderPadding, dpi);
+  };
+  measure.Panel = [&](std::string_view shown) {
+    return Size{text.Width(shown) + 2 * ForDpi(kPanelPadding, dpi), text.LineHeight()};
+  };
+  return FitMainWindow(MeasureMainWindow(measure), frame, DpiScale(dpi));
 }
 
 }  // namespace vellonix::ui::win

@@ -1,6 +1,6 @@
 // The program's font and the main window's metrics on Windows: the system's
 // message font at the window's DPI, and the shared base layout scaled so
-// that the usual texts of every column and panel fit in that font. The base
+// that the widest texts of every column and panel fit in that font. The base
 // layout is in pixels of a 96-dpi screen, so the screen's scale is the
 // least the layout gets.
 #pragma once
@@ -15,6 +15,12 @@
 namespace vellonix::ui::win {
 
 inline constexpr UINT kBaseDpi = USER_DEFAULT_SCREEN_DPI;
+
+Rect ToRect(const RECT& rect);
+
+// `frame` moved, and shrunk where it must, into the work area of the
+// monitor `window` is on (its nearest).
+Rect WithinWorkArea(HWND window, const Rect& frame);
 
 // A length given for a 96-dpi screen, on a screen of `dpi`.
 int ForDpi(int pixels, UINT dpi);

@@ -12,6 +12,8 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include <vector>
+
 #include "modal_helper.hpp"
 #include "qt_printers.hpp"
 #include "newdisk.hpp"
@@ -62,6 +64,7 @@ TEST(PlacedMessage, StandsWhereAskedWithItsButtonsAndAnswers) {
       EXPECT_EQ(box->windowTitle(), c.Kind == MessageKind::Error ? "Error" : "Confirm");
       EXPECT_EQ(box->icon(), c.Kind == MessageKind::Error ? QMessageBox::Critical : QMessageBox::Question);
       EXPECT_EQ(box->text(), "Delete this file from diskimage ?");
+      EXPECT_EQ(box->informativeText(), "File # 4 \"<b>x</b>\" (Code)");  // shown as it is, no markup
       EXPECT_EQ(ButtonTexts(*box), c.Texts);
       checked = true;
       if (c.Press.isEmpty()) {
@@ -70,7 +73,8 @@ TEST(PlacedMessage, StandsWhereAskedWithItsButtonsAndAnswers) {
         Click(*box, c.Press);
       }
     });
-    EXPECT_EQ(ShowPlacedMessage(nullptr, "Delete this file from diskimage ?", c.Kind, c.Buttons, {135, 98}),
+    EXPECT_EQ(ShowPlacedMessage(nullptr, "Delete this file from diskimage ?", c.Kind, c.Buttons, {135, 98},
+                                "File # 4 \"<b>x</b>\" (Code)"),
               c.Expected);
     EXPECT_TRUE(checked);
   }
@@ -94,8 +98,8 @@ TEST(NewDiskDialog, RadioGroupEnablesAndLimitsTheNameAndTheChoiceStays) {
   auto* dialog = static_cast<TOKBottomDlg1*>(window.findChild<QDialog*>("OKBottomDlg1"));
   ASSERT_NE(dialog, nullptr);
   NewDiskDialogModel& model = window.Form1().OKBottomDlg1();
-  // 274 wide unless the host font needs more room for the captions.
-  EXPECT_EQ(dialog->height(), 181);
+  // 274 × 181, larger where the font needs more room (see AtPointSize).
+  EXPECT_GE(dialog->height(), 181);
   EXPECT_GE(dialog->width(), 274);
   for (const QRadioButton* radio : dialog->RadioGroup3Items) EXPECT_GE(radio->width(), radio->sizeHint().width());
   EXPECT_TRUE(dialog->RadioGroup3Items[0]->isChecked());
@@ -132,12 +136,39 @@ TEST(NewDiskDialog, RadioGroupEnablesAndLimitsTheNameAndTheChoiceStays) {
   EXPECT_FALSE(model.ExecuteNewDiskDialog(window.Services()));
 }
 
+// Tab walks the dialog as it is laid out: the chosen format, the name box
+// when the format takes a name, OK, Cancel, and round again.
+TEST(NewDiskDialog, OpensOnTheChosenFormatAndTabFollowsTheLayout) {
+  MainWindow window;
+  window.show();
+  window.CreateDialogs();
+  auto* dialog = static_cast<TOKBottomDlg1*>(window.findChild<QDialog*>("OKBottomDlg1"));
+  ASSERT_NE(dialog, nullptr);
+  NewDiskDialogModel& model = window.Form1().OKBottomDlg1();
+  for (const int format : {1, 2, 0}) {
+    SCOPED_TRACE(format);
+    model.RadioGroup3Click(format);
+    QWidget* radio = dialog->RadioGroup3Items[static_cast<std::size_t>(format)];
+    std::vector<QWidget*> order{radio, dialog->Edit1, dialog->OKBtn, dialog->CancelBtn, radio};
+    if (format == 0) order.erase(order.begin() + 1);  // no name to type
+    WhenModalShows([&order](QWidget& shown) {
+      for (std::size_t step = 0; step < order.size(); ++step) {
+        EXPECT_EQ(QApplication::focusWidget(), order[step]) << "after " << step << " Tab(s)";
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      }
+      static_cast<QDialog&>(shown).reject();
+    });
+    model.ExecuteNewDiskDialog(window.Services());
+  }
+}
+
 TEST(NameDialog, ShowsTheCallersCaptionTextAndLimitAndReturnsTheText) {
   MainWindow window;
   window.CreateDialogs();
   auto* dialog = static_cast<TOKBottomDlg2*>(window.findChild<QDialog*>("OKBottomDlg2"));
   ASSERT_NE(dialog, nullptr);
-  EXPECT_EQ(dialog->size(), QSize(234, 124));
+  EXPECT_GE(dialog->width(), 234);
+  EXPECT_GE(dialog->height(), 124);
   EXPECT_EQ(dialog->Label1->text(), "Enter new name:");
   NameDialogModel& model = window.Form1().OKBottomDlg2();
   model = {"Rename file", "old", 10};
@@ -163,7 +194,8 @@ TEST(AboutBox, IsShownModallyAtItsSizeAndClosedByOk) {
   bool shown = false;
   WhenModalShows([&shown](QWidget& box) {
     EXPECT_EQ(box.windowTitle(), "About");
-    EXPECT_EQ(box.size(), QSize(247, 189));
+    EXPECT_GE(box.width(), 247);
+    EXPECT_GE(box.height(), 189);
     auto* ok = box.findChild<QPushButton*>();
     ASSERT_NE(ok, nullptr);
     EXPECT_EQ(ok->text(), "&OK");

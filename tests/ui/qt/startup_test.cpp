@@ -4,11 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileDialog>
+#include <QPushButton>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QMimeData>
@@ -103,6 +107,92 @@ TEST(CommandLine, OpensTheLastImageAndStartsTheOthersByteForByte) {
   EXPECT_EQ(launcher.files, std::vector<std::string>{first});
   EXPECT_TRUE(window.Form1().ImageLoaded);
   EXPECT_EQ(window.Form1().DocumentPath, last);
+}
+
+// A window manager places the window once it is mapped, after the loop has
+// begun: the box of a refused command-line file must stand on the window
+// where it was placed, not where it was before.
+TEST(CommandLine, TheBoxOfARefusedFileStandsOnThePlacedWindow) {
+  const ScratchDir dir;
+  const std::string notes = dir.WriteFilled("notes.txt", 6);
+  MainWindow window;
+  window.show();
+  window.HookColdStart({notes});
+  QTimer::singleShot(0, &window, [&window] { window.move(300, 200); });
+  std::optional<QPoint> at;
+  QPoint expected;
+  ui::qt::testing::WhenModalShows([&](QWidget& box) {
+    at = box.pos();
+    const ScreenPoint centred = CentredBoxOrigin(window.Services().MainWindowRect(), 161);
+    expected = {centred.X, centred.Y};
+    EXPECT_EQ(static_cast<QMessageBox&>(box).informativeText().toStdString(),
+              notes + ": 6 bytes; an image has 819,200 (.mgt) or 819,222 (.sad)");
+    box.close();
+  });
+  QTest::qWait(300);
+  ASSERT_TRUE(at.has_value());
+  EXPECT_EQ(window.frameGeometry().topLeft(), QPoint(300, 200));
+  EXPECT_EQ(*at, expected);
+}
+
+std::set<std::string> NamesIn(const std::string& folder) {
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) names.insert(entry.path().filename().string());
+  return names;
+}
+
+// Accepts the file dialog as it opened, then answers the question Save As
+// asks before it replaces the file.
+void KeepTheProposedName(bool expectReplaceQuestion) {
+  ui::qt::testing::WhenModalShows([expectReplaceQuestion](QWidget& shown) {
+    auto* dialog = qobject_cast<QFileDialog*>(&shown);
+    ASSERT_NE(dialog, nullptr);
+    if (expectReplaceQuestion) {
+      ui::qt::testing::WhenModalShows([](QWidget& box) {
+        ASSERT_NE(qobject_cast<QMessageBox*>(&box), nullptr);
+        EXPECT_TRUE(static_cast<QMessageBox&>(box).text().endsWith("already exists.\nDo you want to replace it?"));
+        static_cast<QMessageBox&>(box).button(QMessageBox::Yes)->click();
+      });
+    }
+    static_cast<QDialog*>(dialog)->accept();  // as its Save or Open button does
+    // A dialog that refused the name stays up, with a box over it: that
+    // fails, and ends both.
+    QTimer::singleShot(300, dialog, [dialog] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        ADD_FAILURE() << "unexpected box: " << box->text().toStdString();
+        box->reject();
+      }
+      if (!dialog->isVisible()) return;
+      ADD_FAILURE() << "the dialog kept its place";
+      dialog->reject();
+    });
+  });
+}
+
+// Qt shows a name that is no UTF-8 with U+FFFD; kept as proposed, it must
+// still lead to the file itself: Save As saves over it (after asking) and
+// makes no second file, and Open opens it again.
+TEST(Latin1Name, SaveAsAndOpenKeepTheFileTheDialogsCannotShow) {
+  const ScratchDir dir;
+  const std::string image = WriteSampleDisk(dir, kLatin1Name, SampleDisk::Mixed);
+  MainWindow window;
+  window.show();
+  TForm1& form = window.Form1();
+  form.LoadName = image;
+  form.LoadDiskImage();
+  ASSERT_TRUE(form.ImageLoaded);
+  form.ImageModified = true;
+
+  KeepTheProposedName(true);
+  form.RunCommand(&TForm1::Savediskimageas1Click);
+  EXPECT_EQ(form.DocumentPath, image);
+  EXPECT_FALSE(form.ImageModified);
+  EXPECT_EQ(NamesIn(dir.File("")), std::set<std::string>{kLatin1Name});
+
+  KeepTheProposedName(false);
+  form.RunCommand(&TForm1::Opendiskimage1Click);
+  EXPECT_TRUE(form.ImageLoaded);
+  EXPECT_EQ(form.DocumentPath, image);
 }
 
 // Sends what a file manager sends: a drag entering the window, then the drop.

@@ -17,23 +17,29 @@ void Type(HWND edit, std::wstring_view text) {
   for (const wchar_t ch : text) SendMessageW(edit, WM_CHAR, ch, 1);
 }
 
-TEST(PlacedMessage, StandsWhereAskedWithTheProgramsButtonsAndAnswers) {
+// A detail is the box's second paragraph; the box stays where it was asked
+// for, however much the detail widens it.
+TEST(PlacedMessage, StandsWhereAskedWithTheProgramsButtonsDetailAndAnswers) {
   MainWindow window;
+  const std::string longDetail = "C:\\Disks\\" + std::string(120, 'x') + ".dsk: 819,200 bytes, an MGT image's size";
   const struct {
     MessageKind Kind;
     MessageButtons Buttons;
     std::vector<std::wstring> Captions;  // IDOK, IDYES, IDNO, IDCANCEL; "" where there is none
     int Press;                           // 0: the close box
     MessageResult Expected;
+    std::string Detail;
   } cases[] = {
       {MessageKind::Confirmation, MessageButtons::YesNoCancel, {L"", L"&Yes", L"&No", L"Cancel"}, IDNO,
-       MessageResult::No},
+       MessageResult::No, ""},
       {MessageKind::Confirmation, MessageButtons::YesNoCancel, {L"", L"&Yes", L"&No", L"Cancel"}, 0,
-       MessageResult::Cancel},
-      {MessageKind::Confirmation, MessageButtons::YesNo, {L"", L"&Yes", L"&No", L""}, IDYES, MessageResult::Yes},
-      {MessageKind::Error, MessageButtons::Ok, {L"OK", L"", L"", L""}, IDOK, MessageResult::Ok},
+       MessageResult::Cancel, "disk.mgt"},
+      {MessageKind::Confirmation, MessageButtons::YesNo, {L"", L"&Yes", L"&No", L""}, IDYES, MessageResult::Yes,
+       "File # 3 \"caf\u00e9\" (Basic)"},
+      {MessageKind::Error, MessageButtons::Ok, {L"OK", L"", L"", L""}, IDOK, MessageResult::Ok, longDetail},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(c.Detail);
     ModalScript script({[&c](HWND box) {
       RECT frame{};
       GetWindowRect(box, &frame);
@@ -41,6 +47,7 @@ TEST(PlacedMessage, StandsWhereAskedWithTheProgramsButtonsAndAnswers) {
       EXPECT_EQ(frame.top, 98);
       EXPECT_EQ(TextOf(box), c.Kind == MessageKind::Error ? L"Error" : L"Confirm");
       EXPECT_EQ(MessageText(box), L"Delete this file from diskimage ?");
+      EXPECT_EQ(MessageDetail(box), Wide(c.Detail));
       std::vector<std::wstring> captions;
       for (const int id : {IDOK, IDYES, IDNO, IDCANCEL})
         captions.push_back(GetDlgItem(box, id) != nullptr ? TextOf(GetDlgItem(box, id)) : L"");
@@ -52,7 +59,7 @@ TEST(PlacedMessage, StandsWhereAskedWithTheProgramsButtonsAndAnswers) {
       }
     }});
     EXPECT_EQ(ShowPlacedMessage(window.Handle(), "\rDelete this file from diskimage ?", c.Kind, c.Buttons,
-                                ScreenPoint{135, 98}),
+                                ScreenPoint{135, 98}, c.Detail),
               c.Expected);
   }
 }
@@ -92,6 +99,8 @@ TEST(NewDiskDialog, MakesEachDosThroughItsControlsAndKeepsTheChoice) {
       }
       EXPECT_EQ(next, GetDlgItem(modal, IDOK));
       EXPECT_EQ(GetNextDlgTabItem(modal, next, FALSE), GetDlgItem(modal, IDCANCEL));
+      // Back again, Shift+Tab comes to the chosen format, not the first.
+      EXPECT_EQ(GetNextDlgTabItem(modal, c.Item != 0 ? dialog.Edit1 : next, TRUE), radio);
       Type(dialog.Edit1, c.Typed);
       PressKey(c.Item != 0 ? dialog.Edit1 : radio, VK_RETURN);  // Enter: OK
     };

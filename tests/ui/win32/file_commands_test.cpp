@@ -98,6 +98,44 @@ TEST_F(FileCommands, AddExtractDeleteAndSaveAsSadThroughTheirDialogs) {
   EXPECT_FALSE(window.Form1().ImageModified);
 }
 
+// Extract asks before it replaces a host file, as Save As does: No goes
+// back to the dialog and keeps the old file, Yes replaces it.
+TEST_F(FileCommands, ExtractAsksBeforeReplacingAHostFile) {
+  const std::string target = dir.WriteFilled("back.bin", 5000, 'k');
+  SelectRow(list, 1);
+  for (const int answer : {IDNO, IDYES}) {
+    std::deque<ModalAct> acts{[this](HWND dialog) { ChooseFile(dialog, Path("back.bin")); },
+                              [answer](HWND prompt) {
+                                // The system's question (Wine's does not name the file).
+                                const std::wstring text = TextOf(GetDlgItem(prompt, 0xFFFF));
+                                EXPECT_NE(text.find(L"already exists"), std::wstring::npos) << Narrow(text);
+                                Press(prompt, answer);
+                              }};
+    if (answer == IDNO) acts.push_back([](HWND dialog) { PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0); });
+    ModalScript script(std::move(acts));
+    Choose(window, MenuItem::ExtractFile1);
+    EXPECT_EQ(ReadBytes(target) == std::vector<std::uint8_t>(5000, 'k'), answer == IDNO);
+  }
+}
+
+// A name no UTF-8 holds (an unpaired surrogate) makes no second file in
+// Save As: the system refuses it, and the box names it with "?".
+TEST_F(FileCommands, SaveAsANameWithAnUnpairedSurrogateMakesNoFile) {
+  window.Form1().ImageModified = true;
+  std::wstring error;
+  {
+    ModalScript script({[this](HWND dialog) { ChooseFile(dialog, Path("new") + L"\xDC00.mgt"); },
+                        [&error](HWND box) {
+                          error = TextOf(GetDlgItem(box, 0xFFFF));
+                          Press(box, IDOK);
+                        }});
+    Choose(window, MenuItem::Savediskimageas1);
+  }
+  EXPECT_NE(error.find(Path("new?.mgt")), std::wstring::npos) << Narrow(error);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
+  EXPECT_TRUE(window.Form1().ImageModified);
+}
+
 TEST_F(FileCommands, ClosingWithUnsavedChangesAsksFirst) {
   window.Form1().ImageModified = true;
   const ScreenPoint expected = CentredBoxOrigin(window.Services().MainWindowRect(), 267);

@@ -78,11 +78,18 @@ inline void PressKey(HWND target, WPARAM key) {
   PostMessageW(target, WM_KEYDOWN, key, 1);
   PostMessageW(target, WM_KEYUP, key, 0xC0000001);
 }
-// A message box's text (without the line breaks our texts lead with).
+// A message box's own text (without the line breaks our texts lead with),
+// and its detail: the paragraph below it, if any.
 inline std::wstring MessageText(HWND box) {
   std::wstring text = TextOf(GetDlgItem(box, 0xFFFF));
+  text = text.substr(0, text.find(L"\n\n", text.find_first_not_of(L"\r\n")));
   std::erase_if(text, [](wchar_t ch) { return ch == L'\r' || ch == L'\n'; });
   return text;
+}
+inline std::wstring MessageDetail(HWND box) {
+  const std::wstring text = TextOf(GetDlgItem(box, 0xFFFF));
+  const std::size_t gap = text.find(L"\n\n", text.find_first_not_of(L"\r\n"));
+  return gap == std::wstring::npos ? std::wstring() : text.substr(gap + 2);
 }
 
 }  // namespace vellonix::ui::win::testing

@@ -6,7 +6,7 @@
 
 #include <cstdlib>
 
-#include "../usual_rows.hpp"
+#include "../widest_rows.hpp"
 #include "progbar.hpp"
 #include "window_driver.hpp"
 
@@ -98,8 +98,8 @@ TEST(TextFit, TheScreenIsTheOneAskedFor) {
   EXPECT_EQ(window.Dpi(), asked != nullptr ? static_cast<UINT>(std::atoi(asked)) : kBaseDpi);
 }
 
-TEST(TextFit, TheMainWindowHoldsTheSampleAndTheUsualTexts) {
-  MainWindow window;
+// The sample image, then rows and panels of the widest texts they can hold.
+void ExpectMainWindowHoldsTheWidestTexts(MainWindow& window) {
   window.Form1().LoadName = SampleImage();
   window.Form1().LoadDiskImage();
   {
@@ -107,19 +107,22 @@ TEST(TextFit, TheMainWindowHoldsTheSampleAndTheUsualTexts) {
     ExpectMainWindowHoldsItsTexts(window);
   }
   UiServices& ui = window.Services();
-  ui::testing::AppendUsualRows(ui);
+  const auto widestIn = [](HWND control) {
+    const TextMeasure measure(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    return WidestNameCharacter([&measure](std::string_view text) { return measure.Width(text); });
+  };
+  ui::testing::AppendWidestRows(ui, widestIn(window.Parts().ListView1));
   for (int panel = 0; panel < kStatusPanels; ++panel) {
-    for (const std::string_view text : UsualPanelTexts(panel)) {
-      ui.SetStatusPanel(panel, std::string(text));
-      SCOPED_TRACE("usual texts");
+    for (const std::string& text : WidestPanelTexts(panel, widestIn(window.Parts().StatusBar1))) {
+      ui.SetStatusPanel(panel, text);
+      SCOPED_TRACE(text);
       ExpectMainWindowHoldsItsTexts(window);
     }
   }
 }
 
-TEST(TextFit, EveryDialogHoldsItsTexts) {
-  MainWindow window;
-  window.CreateDialogs();
+// Each dialog as a command shows it, and the progress window.
+void ExpectEveryDialogHoldsItsTexts(MainWindow& window) {
   window.Form1().LoadName = SampleImage();
   window.Form1().LoadDiskImage();
   std::vector<std::wstring> seen;
@@ -138,6 +141,45 @@ TEST(TextFit, EveryDialogHoldsItsTexts) {
   form2.ShowProgress("Saving SAM disk ...", 80);
   ExpectDialogHoldsItsTexts(form2.Handle());
   form2.HideProgress();
+}
+
+TEST(TextFit, TheMainWindowHoldsTheSampleAndTheWidestTexts) {
+  MainWindow window;
+  ExpectMainWindowHoldsTheWidestTexts(window);
+}
+
+TEST(TextFit, EveryDialogHoldsItsTexts) {
+  MainWindow window;
+  window.CreateDialogs();
+  ExpectEveryDialogHoldsItsTexts(window);
+}
+
+// The system's font growing while the program runs (a larger text size):
+// the window fits it at once, the dialogs when they show (grown no more
+// than keeps the window within the test screen at 144 dpi). The font is the
+// Wine session's: it is changed only in the run of a prefix of its own,
+// where no other test runs beside this one, and put back however the test
+// ends.
+TEST(TextFit, ASystemFontChangeWhileRunningIsFittedAgain) {
+  if (std::getenv("VELLONIX_TEST_DPI") == nullptr) GTEST_SKIP() << "changes the font of every window of the session";
+  MainWindow window;
+  window.CreateDialogs();
+  struct SystemFont {
+    NONCLIENTMETRICSW Metrics{};
+    SystemFont() {
+      Metrics.cbSize = sizeof Metrics;
+      SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof Metrics, &Metrics, 0);
+    }
+    ~SystemFont() { SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof Metrics, &Metrics, 0); }
+  } saved;
+  NONCLIENTMETRICSW larger = saved.Metrics;
+  larger.lfMessageFont.lfHeight = larger.lfMessageFont.lfHeight * 9 / 8;
+  ASSERT_TRUE(SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof larger, &larger, 0));
+  const int before = window.Metrics().Client.Width;
+  SendMessageW(window.Handle(), WM_SETTINGCHANGE, SPI_SETNONCLIENTMETRICS, reinterpret_cast<LPARAM>(L"WindowMetrics"));
+  EXPECT_GT(window.Metrics().Client.Width, before);
+  ExpectMainWindowHoldsTheWidestTexts(window);
+  ExpectEveryDialogHoldsItsTexts(window);
 }
 
 }  // namespace

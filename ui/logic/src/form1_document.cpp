@@ -1,6 +1,7 @@
 // TForm1: loading and saving the image file, and the title.
 #include "vellonix/core/image_file.hpp"
 #include "vellonix/core/text.hpp"
+#include "vellonix/formats/image_refusal.hpp"
 #include "vellonix/ui/form1.hpp"
 #include "vellonix/ui/shell_path.hpp"
 
@@ -17,9 +18,10 @@ TForm1::TForm1(UiServices& ui, InstanceLauncher& launcher)
   InitDiskImage();
 }
 
-void TForm1::ReportError(const std::string& text, int boxWidth) {
+void TForm1::ReportError(const std::string& text, int boxWidth, const std::string& detail) {
   ui_.Beep();
-  ui_.ShowMessage(text, MessageKind::Error, MessageButtons::Ok, CentredBoxOrigin(ui_.MainWindowRect(), boxWidth));
+  ui_.ShowMessage(text, MessageKind::Error, MessageButtons::Ok, CentredBoxOrigin(ui_.MainWindowRect(), boxWidth),
+                  detail);
 }
 
 void TForm1::LoadDiskImage() {
@@ -33,7 +35,8 @@ void TForm1::LoadDiskImage() {
     InitDiskImage();
     return;
   }
-  ReportError("\rInvalid diskimage", kInvalidImageBoxWidth);
+  ReportError("\rInvalid diskimage", kInvalidImageBoxWidth,
+              formats::RefusedImageDetail(LoadName, "File > Import diskimage"));
   LoadName.clear();
 }
 

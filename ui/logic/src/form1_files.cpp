@@ -32,7 +32,7 @@ bool TForm1::SaveSamFile(const std::string& path) {
   const fileops::AddResult result =
       fileops::AddHostFile(*diskImageBuffer_, directory_, path, ShellDisplayPath(path), Clock());
   if (result.Refused) {
-    ReportError(std::string(result.Refused->Message), result.Refused->BoxWidth);
+    ReportError(std::string(result.Refused->Message), result.Refused->BoxWidth, path + ": " + result.Reason);
     return false;
   }
   ui_.InsertRow(result.Row);
@@ -56,7 +56,9 @@ void TForm1::ExtractFile1Click() {
   const std::optional<ListedFile> file = SelectedFile();
   if (!file) return;
   const std::string proposal = fileops::HostFileNameFor(*diskImageBuffer_, file->Slot);
-  const SaveFileResult chosen = ui_.ShowSaveDialog({"", "", 1, "", proposal, /*OverwritePrompt=*/false});
+  // Asks before it replaces a host file, as Save As does: the old file is
+  // lost otherwise.
+  const SaveFileResult chosen = ui_.ShowSaveDialog({"", "", 1, "", proposal, /*OverwritePrompt=*/true});
   if (!chosen.Confirmed || chosen.Path.empty()) return;
   fileops::ExtractFileTo(*diskImageBuffer_, file->Slot, chosen.Path);
 }
@@ -66,7 +68,8 @@ void TForm1::DeleteFile1Click() {
   if (!file) return;
   const MessageResult answer =
       ui_.ShowMessage("Delete this file from diskimage ?", MessageKind::Confirmation, MessageButtons::YesNo,
-                      CentredBoxOrigin(ui_.MainWindowRect(), kDeleteBoxWidth));
+                      CentredBoxOrigin(ui_.MainWindowRect(), kDeleteBoxWidth),
+                      core::Latin1ToUtf8(core::FileSummary(*diskImageBuffer_, file->Slot)));
   if (answer != MessageResult::Yes) return;
 
   const fileops::EraseResult deleted = fileops::EraseFile(*diskImageBuffer_, directory_, file->Row);
@@ -99,7 +102,8 @@ void TForm1::RenameFile1Click() {
 void TForm1::Changediskname1Click() {
   if (!ImageLoaded) return;
   if (const auto refusal = fileops::DiskNameRefusal(*diskImageBuffer_)) {
-    ReportError(std::string(refusal->Message), refusal->BoxWidth);
+    ReportError(std::string(refusal->Message), refusal->BoxWidth,
+                core::Latin1ToUtf8(core::FileSummary(*diskImageBuffer_, 0)));
     return;
   }
   nameDialog_.Caption = "Change disk name";

@@ -59,7 +59,7 @@ void TForm1::Importdiskimage1Click() {
   const formats::ImportedFile imported = formats::ImportDiskImageFile(importName_, *disk);
   if (!imported.Result.Imported) {
     // The open image stays as it was.
-    ReportError("\rInvalid diskimage\n\n" + name + ": " + imported.Error, kInvalidImageBoxWidth);
+    ReportError("\rInvalid diskimage", kInvalidImageBoxWidth, name + ": " + imported.Error);
     return;
   }
   *diskImageBuffer_ = *disk;
@@ -72,7 +72,7 @@ void TForm1::Importdiskimage1Click() {
   if (!result.Problems.empty() || !result.Notes.empty()) {
     const std::string text = result.Problems.empty() ? "Imported with parts of the image left out"
                                                      : "Imported with missing or damaged sectors";
-    ReportError(text + "\n\n" + DamageDetail(name, imported), kDamagedImportBoxWidth);
+    ReportError(text, kDamagedImportBoxWidth, DamageDetail(name, imported));
   }
 }
 

@@ -41,7 +41,8 @@ bool TForm1::SaveChanges() {
   if (!ImageModified) return true;
   const MessageResult answer =
       ui_.ShowMessage("Save changes to diskimage ?", MessageKind::Confirmation, MessageButtons::YesNoCancel,
-                      CentredBoxOrigin(ui_.MainWindowRect(), kSaveChangesBoxWidth));
+                      CentredBoxOrigin(ui_.MainWindowRect(), kSaveChangesBoxWidth),
+                      std::string(core::FileNamePart(DocumentPath)));
   if (answer == MessageResult::No) return true;
   if (answer != MessageResult::Yes) return false;
   if (ImageUntitled) return SaveUnderChosenName();

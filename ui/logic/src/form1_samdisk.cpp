@@ -2,6 +2,7 @@
 // image onto the floppy, by the whole-disk transfers; here the document
 // follows the result and a failure is told.
 #include "vellonix/core/text.hpp"
+#include "vellonix/physdisk/samdisk.hpp"
 #include "vellonix/ui/form1.hpp"
 
 namespace vellonix::ui {
@@ -44,14 +45,14 @@ void TForm1::LOAD1Click() {
   if (!SaveChanges()) return;
   ImageLoaded = false;
   InitDiskImage();
-  bool loaded = false;
+  physdisk::TransferResult failed;
   {
     const TransferGuard guard(transferring_);
-    loaded = !physdisk::LoadSamDisk(*FloppyDrive, *diskImageBuffer_, progressWindow_);
+    failed = physdisk::LoadSamDisk(*FloppyDrive, *diskImageBuffer_, progressWindow_);
   }
-  ImageLoaded = loaded;
-  if (!ImageLoaded) {
-    ReportError("\r\nDisk Loading Error", kLoadErrorBoxWidth);
+  ImageLoaded = !failed;
+  if (failed) {
+    ReportError("\r\nDisk Loading Error", kLoadErrorBoxWidth, physdisk::DescribeFailure(*failed, *FloppyDrive));
     return;
   }
   InitDiskImage();
@@ -64,12 +65,12 @@ void TForm1::LOAD1Click() {
 void TForm1::Save1Click() {
   // Whatever the buffer holds goes to the floppy, image or not; the
   // document does not change.
-  bool saved = false;
+  physdisk::TransferResult failed;
   {
     const TransferGuard guard(transferring_);
-    saved = !physdisk::SaveSamDisk(*FloppyDrive, *diskImageBuffer_, progressWindow_);
+    failed = physdisk::SaveSamDisk(*FloppyDrive, *diskImageBuffer_, progressWindow_);
   }
-  if (!saved) ReportError("\r\nDisk write Error", kWriteErrorBoxWidth);
+  if (failed) ReportError("\r\nDisk write Error", kWriteErrorBoxWidth, physdisk::DescribeFailure(*failed, *FloppyDrive));
 }
 
 }  // namespace vellonix::ui

@@ -9,9 +9,14 @@ namespace vellonix::ui {
 namespace {
 
 // Only a regular file (or a link to one) counts: a directory is no image,
-// and opening a pipe or a device could block the program.
+// and opening a pipe or a device could block the program. A name the host
+// cannot even look at names none, and the arguments after it still count.
 bool NamesExistingFile(const std::string& path) {
-  return !path.empty() && core::KindOfHostFile(path) == core::HostFileKind::Regular;
+  try {
+    return !path.empty() && core::KindOfHostFile(path) == core::HostFileKind::Regular;
+  } catch (const core::HostIoError&) {
+    return false;
+  }
 }
 
 bool HasImageExtension(const std::string& name) {

@@ -7,6 +7,9 @@
 namespace vellonix::ui {
 
 std::string ShellDisplayPath(const std::string& path) {
+  // No Windows name holds a wildcard, and the shell would take one as a
+  // pattern and answer with another file's name.
+  if (path.find_first_of("?*") != std::string::npos) return path;
   const auto widePath = win32::WideFromUtf8(path);
   if (!widePath || widePath->empty()) return path;
   SHFILEINFOW info{};

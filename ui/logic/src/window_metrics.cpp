@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numeric>
+#include <string>
 #include <vector>
 
 namespace vellonix::ui {
@@ -13,6 +14,19 @@ double FitScale(std::span<const TextFit> fits, double floor) {
   return scale;
 }
 
+double DialogScale(std::span<const TextFit> fits, std::span<const WrappedTextFit> wrapped, double floor) {
+  // A text that no width lets fit stops the widening at 4 times the need of the rest.
+  const double single = FitScale(fits, floor);
+  const auto allFit = [wrapped](double at) {
+    return std::all_of(wrapped.begin(), wrapped.end(), [at](const WrappedTextFit& text) {
+      return text.HeightAt(Scaled(text.Available.Width, at)) <= Scaled(text.Available.Height, at);
+    });
+  };
+  double scale = single;
+  while (!allFit(scale) && scale < 4 * single) scale *= 1.05;
+  return scale;
+}
+
 int Scaled(int pixels, double scale) { return static_cast<int>(std::ceil(pixels * scale)); }
 
 Rect Scaled(const Rect& rect, double scale) {
@@ -20,6 +34,36 @@ Rect Scaled(const Rect& rect, double scale) {
 }
 
 Size Scaled(const Size& size, double scale) { return {Scaled(size.Width, scale), Scaled(size.Height, scale)}; }
+
+MainWindowTexts MeasureMainWindow(const MainWindowMeasure& measure) {
+  const auto widestCell = [&measure](int column, std::string_view character) {
+    int widest = 0;
+    for (const std::string& text : WidestColumnTexts(column, character)) widest = std::max(widest, measure.Cell(column, text));
+    return widest;
+  };
+  const auto widestPanel = [&measure](int panel, std::string_view character) {
+    Size widest;
+    for (const std::string& text : WidestPanelTexts(panel, character)) {
+      const Size size = measure.Panel(text);
+      widest = {std::max(widest.Width, size.Width), std::max(widest.Height, size.Height)};
+    }
+    return widest;
+  };
+  // The character is the one whose name is widest as a whole: one
+  // character's width, rounded to pixels, may not tell.
+  const std::string inList = WidestNameCharacter([&](std::string_view ch) { return widestCell(kNameColumn, ch); });
+  const std::string inPanels =
+      WidestNameCharacter([&](std::string_view ch) { return widestPanel(kDiskNamePanel, ch).Width; });
+  MainWindowTexts texts;
+  for (int column = 0; column < kListColumns; ++column)
+    texts.Columns[static_cast<std::size_t>(column)] = std::max(measure.Caption(column), widestCell(column, inList));
+  for (int panel = 0; panel < kStatusPanels; ++panel) {
+    const Size widest = widestPanel(panel, inPanels);
+    texts.Panels[static_cast<std::size_t>(panel)] = widest.Width;
+    texts.PanelHeight = std::max(texts.PanelHeight, widest.Height);
+  }
+  return texts;
+}
 
 MainWindowMetrics FitMainWindow(const MainWindowTexts& texts, const StatusBarFrame& frame, double floor) {
   constexpr int kLast = kStatusPanels - 1;

@@ -69,6 +69,11 @@ struct ListRow {
 
 ListRow DecodeRow(const DiskImageBuffer& disk, int slot);
 
+// The file in `slot` as a message names it, in SAM bytes: its File #, its
+// name without the blanks around it and its type, as in File # 3 "loader"
+// (Basic).
+std::string FileSummary(const DiskImageBuffer& disk, int slot);
+
 // Pieces of the row, for callers that show one field.
 std::string FileNameText(ConstDirEntry entry);  // up to the first zero byte
 std::string SizeText(int sectors);              // "1.5K"

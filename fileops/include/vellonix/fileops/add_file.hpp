@@ -8,6 +8,7 @@
 #include <ctime>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -42,6 +43,9 @@ inline constexpr Refusal kNotEnoughSpace{"Not enough free space on disk", 226};
 
 struct AddResult {
   std::optional<Refusal> Refused;  // set when nothing was added
+  // Why, in the words the CLI and the program both show after the path:
+  // "all 80 directory slots are in use", "it needs 12 sectors; 3 are free".
+  std::string Reason;
   int Slot = -1;                   // the new entry
   int Row = -1;                    // its position in ListedSlots, where its list row goes
   // Entries that a never-used slot hid until the new file filled it; they

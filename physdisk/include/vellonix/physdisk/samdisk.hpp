@@ -52,6 +52,12 @@ struct FailedRequest {
 // Empty when the whole disk was transferred.
 using TransferResult = std::optional<FailedRequest>;
 
+// Where a transfer stopped and why, as the CLI prints it after "Disk
+// Loading Error: " and the program's box shows it below that line:
+// "track 3, side 1, sectors 1-10: " and what the drive said (LastError);
+// a flush that failed is "after the last sector: " and what it said.
+std::string DescribeFailure(const FailedRequest& failed, const BiosDisk& drive);
+
 // The load and save of a drive that moves the whole disk in one run. Each
 // shows its progress by the window's steps, one per whole track, and on a
 // failure names the first track side it did not get (LastError says why).

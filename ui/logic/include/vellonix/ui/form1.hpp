@@ -158,8 +158,9 @@ class TForm1 {
     int Slot;
   };
   std::optional<ListedFile> SelectedFile() const;
-  // An error box of our own, with its beep, centred for its assumed width.
-  void ReportError(const std::string& text, int boxWidth);
+  // An error box of our own, with its beep, centred for its assumed width;
+  // `detail` says below the box's line what failed and why.
+  void ReportError(const std::string& text, int boxWidth, const std::string& detail);
 
  private:
   UiServices& ui_;

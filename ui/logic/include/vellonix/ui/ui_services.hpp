@@ -124,9 +124,11 @@ class UiServices {
 
   // The system's default sound; precedes every error box of our own.
   virtual void Beep() = 0;
-  // Modal; the box's top-left corner at `topLeft`.
+  // Modal; the box's top-left corner at `topLeft`. Below `text` (the
+  // box's own line, kept as it is) the box shows `detail` when there is
+  // one: what the box is about and why, as the CLI words it.
   virtual MessageResult ShowMessage(const std::string& text, MessageKind kind, MessageButtons buttons,
-                                    ScreenPoint topLeft) = 0;
+                                    ScreenPoint topLeft, const std::string& detail) = 0;
   virtual OpenFileResult ShowOpenDialog(const OpenFileRequest& request) = 0;
   virtual SaveFileResult ShowSaveDialog(const SaveFileRequest& request) = 0;
   // Shown centred on the main window until closed.

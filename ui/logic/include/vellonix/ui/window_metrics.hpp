@@ -5,7 +5,9 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <span>
+#include <string_view>
 
 #include "vellonix/ui/window_layout.hpp"
 
@@ -20,6 +22,19 @@ struct TextFit {
 // The smallest factor, not below `floor`, at which every need fits its room
 // scaled by it.
 double FitScale(std::span<const TextFit> fits, double floor = 1.0);
+
+// A word-wrapped text: the height its lines take at a width, in pixels,
+// against the size of its place in the base layout.
+struct WrappedTextFit {
+  std::function<int(int width)> HeightAt;
+  Size Available;
+};
+
+// How every dialog of the program fits its base layout to a font: the
+// smallest factor, not below `floor`, at which each single-line text fits
+// its place, widened in steps of 5% while a wrapped text's lines are taller
+// than its place (a narrower place wraps into more lines).
+double DialogScale(std::span<const TextFit> fits, std::span<const WrappedTextFit> wrapped, double floor = 1.0);
 
 // A base-layout length scaled by `scale`, rounded up so that nothing scaled
 // falls short of what it was fitted for.
@@ -37,6 +52,20 @@ struct MainWindowTexts {
   int PanelHeight = 0;
 };
 
+// How a toolkit measures the main window's texts in its font, in pixels: a
+// cell of a column holding a text (its icon and padding included), a
+// column's caption, and a status panel showing a text (frame included).
+struct MainWindowMeasure {
+  std::function<int(int column, std::string_view text)> Cell;
+  std::function<int(int column)> Caption;
+  std::function<Size(std::string_view text)> Panel;
+};
+
+// What the main window must hold, by `measure`: each column's and panel's
+// widest texts, with the SAM name character widest in the list's and the
+// panels' font.
+MainWindowTexts MeasureMainWindow(const MainWindowMeasure& measure);
+
 // How the toolkit's status bar places its panels: the gap between two, the
 // room left of the first, and the room above and below a panel's text. The
 // last panel takes what the others leave, to the window's edge.
@@ -52,6 +81,7 @@ struct MainWindowMetrics {
   std::array<int, kListColumns> Columns = kColumnWidths;
   std::array<int, kStatusPanels> Panels = kPanelWidths;  // the last: what is left
   int StatusBarHeight = kStatusBarHeight;
+  friend bool operator==(const MainWindowMetrics&, const MainWindowMetrics&) = default;
 };
 
 // The base layout scaled so that every measured text fits; `floor` is the

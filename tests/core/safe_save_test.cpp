@@ -189,5 +189,28 @@ TEST_F(SafeSave, LocksExcludeWritersWaitAndFollowTheSavedFile) {
   EXPECT_THROW(ImageLock(dir_ / "missing.mgt", ImageLock::Mode::Shared), HostIoError);
 }
 
+// A listing's view of an image: its bytes as they are, under the shared
+// lock until the next image or Close; a folder is no image, a missing file
+// a host error.
+TEST_F(SafeSave, ImageViewsReadUnderTheSharedLockUntilClosed) {
+  const std::string image = dir_ / "old.mgt";
+  ImageFileView view;
+  ASSERT_TRUE(view.Open(image));
+  EXPECT_EQ(view.Size(), old_.size());
+  const auto bytes = view.Bytes();
+  EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), old_.begin(), old_.end()));
+  EXPECT_NO_THROW(view.CheckWhole());
+  EXPECT_NO_THROW(ImageLock(image, ImageLock::Mode::Shared, std::chrono::milliseconds(0)));
+  EXPECT_THROW(ImageLock(image, ImageLock::Mode::Exclusive, std::chrono::milliseconds(0)), HostIoError);
+
+  fs::create_directory(dir_.Path() / "folder.mgt");
+  EXPECT_FALSE(view.Open(dir_ / "folder.mgt"));  // and the image before is let go
+  EXPECT_NO_THROW(ImageLock(image, ImageLock::Mode::Exclusive, std::chrono::milliseconds(0)));
+  ExpectHostError([&] { view.Open(dir_ / "missing.mgt"); }, dir_ / "missing.mgt", std::errc::no_such_file_or_directory);
+  ASSERT_TRUE(view.Open(image));
+  view.Close();
+  EXPECT_NO_THROW(ImageLock(image, ImageLock::Mode::Exclusive, std::chrono::milliseconds(0)));
+}
+
 }  // namespace
 }  // namespace vellonix::core

@@ -5,6 +5,7 @@
 #   scripts/install-deps.sh --fuzz     and the fuzzing toolchain (scripts/fuzz.sh)
 #   scripts/install-deps.sh --package  and the Debian packaging tools (scripts/package.sh --deb)
 #   scripts/install-deps.sh --windows  and the cross build for Windows, and Wine
+#   scripts/install-deps.sh --bench    and the benchmarks' tools (scripts/bench.sh)
 # The options combine.
 set -euo pipefail
 
@@ -51,6 +52,10 @@ WINDOWS_PACKAGES=(
   xvfb xauth                # the Win32 windows' tests on a virtual display
 )
 
+# The benchmarks, which CI does not run: timing, instruction counts, the
+# most memory taken, and hyperfine's results read back.
+BENCH_PACKAGES=(hyperfine valgrind time jq)
+
 PACKAGES=("${BUILD_PACKAGES[@]}")
 for option in "$@"; do
   case "$option" in
@@ -58,7 +63,8 @@ for option in "$@"; do
     --fuzz) PACKAGES+=("${FUZZ_PACKAGES[@]}") ;;
     --package) PACKAGES+=("${PACKAGING_PACKAGES[@]}" "${VALIDATOR_PACKAGES[@]}") ;;
     --windows) PACKAGES+=("${WINDOWS_PACKAGES[@]}") ;;
-    *) echo "usage: scripts/install-deps.sh [--tests] [--fuzz] [--package] [--windows]" >&2; exit 2 ;;
+    --bench) PACKAGES+=("${BENCH_PACKAGES[@]}") ;;
+    *) echo "usage: scripts/install-deps.sh [--tests] [--fuzz] [--package] [--windows] [--bench]" >&2; exit 2 ;;
   esac
 done
 

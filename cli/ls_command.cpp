@@ -14,7 +14,7 @@ struct LsOptions {
 };
 
 std::string ListingText(const LsOptions& options, const ImageListing& image) {
-  return options.Json ? DumpJson(ListingJson(image.Listing, image.Container)) + '\n' : ListingTable(image.Listing);
+  return options.Json ? ListingJson(image.Listing, image.Container) + '\n' : ListingTable(image.Listing);
 }
 
 int RunLs(const LsOptions& options) {
@@ -27,9 +27,7 @@ int RunLs(const LsOptions& options) {
   bool first = true;
   const bool allListed = ForEachImage(reader, options.Images, [&](const std::string& path, const ImageListing& image) {
     if (options.Json) {
-      nlohmann::ordered_json object = PathJson(path);
-      object.update(ListingJson(image.Listing, image.Container));
-      WriteStdout(DumpJson(object) + '\n');
+      WriteStdout(ListingJson(image.Listing, image.Container, PathJson(path)) + '\n');
     } else {
       WriteStdout((first ? "" : "\n") + HostTextForTerminal(path) + ":\n" + ListingTable(image.Listing));
     }

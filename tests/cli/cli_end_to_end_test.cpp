@@ -106,6 +106,29 @@ TEST_F(CliTest, JsonListingCarriesTheCoreTextsInEitherContainer) {
   }
 }
 
+// Every byte a SAM name can hold reaches the JSON as its Latin-1
+// character, and none reaches the terminal raw: C0, C1 and DEL escaped.
+TEST_F(CliTest, JsonCarriesEveryByteOfANameEscaped) {
+  std::string bytes;
+  for (int code = 1; code < 256; ++code) bytes += static_cast<char>(code);
+  bytes += "\"\\\"\\\"";  // 260 bytes: 26 names of 10
+  imagekit::ImageBuilder image;
+  for (int slot = 0; slot < 26; ++slot) {
+    image.PlaceCodeFile(slot, bytes.substr(static_cast<std::size_t>(slot) * 10, 10), std::vector<std::uint8_t>(10));
+  }
+  core::SaveImageFile(PathOf("bytes.mgt"), image.Disk());
+  const RunResult run = Run({"ls", "--json", PathOf("bytes.mgt")});
+  ASSERT_EQ(run.ExitCode, 0) << run.Err;
+  const auto json = nlohmann::json::parse(run.Out);
+  std::string names;
+  for (const auto& file : json["files"]) names += file["name"].get<std::string>();
+  EXPECT_EQ(names, core::Latin1ToUtf8(bytes));
+  const std::string raw = run.Out.substr(0, run.Out.size() - 1);
+  const auto control = [](char ch) { return static_cast<unsigned char>(ch) < 0x20 || ch == 0x7F; };
+  EXPECT_EQ(std::count_if(raw.begin(), raw.end(), control), 0);
+  for (int c1 = 0x80; c1 < 0xA0; ++c1) EXPECT_EQ(raw.find({'\xC2', static_cast<char>(c1)}), std::string::npos) << c1;
+}
+
 TEST_F(CliTest, TableShowsColumnsMarksAndEscapesAlignedByCharacters) {
   const auto image = SampleImage();
   core::SaveImageFile(PathOf("disk.mgt"), image.Disk());

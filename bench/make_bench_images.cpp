@@ -1,5 +1,5 @@
 // Writes COUNT different images into FOLDER for the benchmarks
-// (scripts/bench.sh): image00000.mgt onwards, every fourth a SAD, the three
+// (scripts/bench.sh): 00000.mgt onwards, every fourth a SAD, the three
 // DOSes in turn, from a tenth full to nearly full, with files of every kind
 // the list decodes and now and then a cut chain, so that listing them walks
 // as much of each disk as a real collection does. The same on every run.
@@ -86,7 +86,7 @@ int main(int argc, char** argv) {
     for (int i = 0; i < count; ++i) {
       const auto container = i % 4 == 3 ? core::ContainerKind::Sad : core::ContainerKind::Mgt;
       std::string name(32, '\0');
-      name.resize(static_cast<std::size_t>(std::snprintf(name.data(), name.size(), "/image%05d.%s", i,
+      name.resize(static_cast<std::size_t>(std::snprintf(name.data(), name.size(), "/%05d.%s", i,
                                                          container == core::ContainerKind::Sad ? "sad" : "mgt")));
       const std::vector<std::uint8_t> bytes = MakeImage(i, container, random);
       std::ofstream out(folder + name, std::ios::binary | std::ios::trunc);

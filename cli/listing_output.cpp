@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cstdio>
 #include <string_view>
 #include <vector>
@@ -97,8 +98,12 @@ namespace {
 void AppendLatin1String(std::string& out, std::string_view latin1) {
   constexpr std::string_view kHex = "0123456789abcdef";
   out += '"';
-  for (const char ch : latin1) {
-    const auto code = static_cast<unsigned char>(ch);
+  std::size_t plain = 0;  // where the run of characters copied as they are starts
+  for (std::size_t i = 0; i < latin1.size(); ++i) {
+    const auto code = static_cast<unsigned char>(latin1[i]);
+    if (code >= 0x20 && code < 0x7F && code != '"' && code != '\\') continue;
+    out.append(latin1.substr(plain, i - plain));
+    plain = i + 1;
     const char* shortEscape = code == '"'    ? "\\\""
                               : code == '\\' ? "\\\\"
                               : code == '\b'  ? "\\b"
@@ -109,17 +114,16 @@ void AppendLatin1String(std::string& out, std::string_view latin1) {
                                               : nullptr;
     if (shortEscape != nullptr) {
       out += shortEscape;
-    } else if (code < 0x20 || (code >= 0x7F && code <= 0x9F)) {
+    } else if (code <= 0x9F) {  // C0, DEL and C1
       out += "\\u00";
       out += kHex[code >> 4];
       out += kHex[code & 0x0F];
-    } else if (code < 0x80) {
-      out += ch;
     } else {
       out += static_cast<char>(0xC0 | code >> 6);
       out += static_cast<char>(0x80 | (code & 0x3F));
     }
   }
+  out.append(latin1.substr(plain));
   out += '"';
 }
 
@@ -138,7 +142,8 @@ void AppendText(std::string& out, std::string_view key, std::string_view latin1,
 
 void AppendNumber(std::string& out, std::string_view key, int value, bool first = false) {
   AppendKey(out, key, first);
-  out += std::to_string(value);
+  std::array<char, 12> digits{};
+  out.append(digits.data(), std::to_chars(digits.data(), digits.data() + digits.size(), value).ptr);
 }
 
 void AppendFlag(std::string& out, std::string_view key, bool value) {

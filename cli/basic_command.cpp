@@ -50,13 +50,7 @@ int RunBasic(const BasicOptions& options) {
       ListBasicProgram(fileops::ExtractFileBytes(*scanned.Image.Disk, slot), options.Lines);
   WriteStdout(listing.Text);
   if (listing.EndMarkerFound) return 0;
-  if (listing.CutLine) {
-    std::fprintf(stderr, "File # %d: the program's data ends inside line %d, listed as far as it goes\n",
-                 options.FileNumber, *listing.CutLine);
-  } else {
-    std::fprintf(stderr, "File # %d: the program's data ends before its end marker; it may be cut short\n",
-                 options.FileNumber);
-  }
+  std::fprintf(stderr, "File # %d: %s\n", options.FileNumber, formats::DescribeListingEnd(listing).c_str());
   return 1;
 }
 

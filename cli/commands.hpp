@@ -17,7 +17,6 @@ Command AddLabelCommand(CLI::App& app);
 Command AddFindCommand(CLI::App& app);
 Command AddBasicCommand(CLI::App& app);
 Command AddImportCommand(CLI::App& app);
-// Only where libpng is found (not in the Windows build).
 Command AddScreenCommand(CLI::App& app);
 Command AddDiskCommand(CLI::App& app);
 Command AddIntegrationCommand(CLI::App& app);

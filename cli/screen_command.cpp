@@ -30,9 +30,8 @@ int RunScreen(const ScreenOptions& options) {
   const formats::ScreenPicture& picture = result.Picture;
   const auto png = EncodePng(options.Native ? picture.Image : formats::ScaleToCanvas(picture.Image));
   WriteOutput(options.Output, OutputNamed::ByUser, scanned.Path, png);
-  if (picture.PaletteEntries < static_cast<int>(formats::kDefaultPalette.size())) {
-    std::fprintf(stderr, "File # %d holds %d of the 16 palette entries; the others have the SAM's default colours\n",
-                 options.FileNumber, picture.PaletteEntries);
+  if (const std::string note = formats::DescribePalette(picture); !note.empty()) {
+    std::fprintf(stderr, "File # %d %s\n", options.FileNumber, note.c_str());
   }
   return 0;
 }

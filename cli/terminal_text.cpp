@@ -8,8 +8,6 @@ namespace vellonix::cli {
 
 namespace {
 
-bool IsControl(unsigned char code) { return code < 0x20 || code == 0x7F || (code >= 0x80 && code <= 0x9F); }
-
 constexpr std::string_view kHex = "0123456789abcdef";
 
 void AppendEscape(std::string& out, unsigned char code) {
@@ -48,7 +46,7 @@ std::string HostTextForTerminal(std::string_view utf8) {
     const auto code = static_cast<unsigned char>(utf8[i]);
     const std::size_t length = Utf8SequenceLength(utf8, i);
     const bool c1 = length == 2 && code == 0xC2 && static_cast<unsigned char>(utf8[i + 1]) <= 0x9F;
-    if (length == 0 || c1 || IsControl(code)) {
+    if (length == 0 || c1 || core::IsControlCode(code)) {
       const std::size_t escaped = std::max<std::size_t>(length, 1);
       for (std::size_t k = 0; k < escaped; ++k) AppendEscape(out, static_cast<unsigned char>(utf8[i + k]));
       i += escaped;
@@ -74,7 +72,7 @@ TerminalText ForTerminal(std::string_view samBytes) {
   out.Utf8.reserve(samBytes.size() * 2);
   for (const char ch : samBytes) {
     const auto code = static_cast<unsigned char>(ch);
-    if (IsControl(code)) {
+    if (core::IsControlCode(code)) {
       AppendEscape(out.Utf8, code);
       out.Width += 4;
     } else if (ch == '\\') {

@@ -5,6 +5,8 @@
 #   scripts/install-deps.sh --fuzz     and the fuzzing toolchain (scripts/fuzz.sh)
 #   scripts/install-deps.sh --package  and the Debian packaging tools (scripts/package.sh --deb)
 #   scripts/install-deps.sh --windows  and the cross build for Windows, and Wine
+#   scripts/install-deps.sh --display  and a virtual X display and pictures of it
+#                                      (scripts/screenshot.sh, scripts/bench-windows.sh)
 #   scripts/install-deps.sh --bench    and the benchmarks' tools (scripts/bench.sh)
 # The options combine.
 set -euo pipefail
@@ -48,9 +50,13 @@ WINDOWS_PACKAGES=(
   googletest
   libz-mingw-w64-dev        # gzip-compressed images (formats)
   librsvg2-bin icoutils     # the program's icons, drawn from the SVGs into .ico files
+  nsis zip                  # scripts/package-windows.sh: the installer and the portable zip
   wine wine64
   xvfb xauth                # the Win32 windows' tests on a virtual display
 )
+
+# Programs shown on a virtual X display, found and pictured there.
+DISPLAY_PACKAGES=(xvfb xauth imagemagick xdotool fonts-wine)
 
 # The benchmarks, which CI does not run: timing, instruction counts, the
 # most memory taken, and hyperfine's results read back.
@@ -63,8 +69,10 @@ for option in "$@"; do
     --fuzz) PACKAGES+=("${FUZZ_PACKAGES[@]}") ;;
     --package) PACKAGES+=("${PACKAGING_PACKAGES[@]}" "${VALIDATOR_PACKAGES[@]}") ;;
     --windows) PACKAGES+=("${WINDOWS_PACKAGES[@]}") ;;
+    --display) PACKAGES+=("${DISPLAY_PACKAGES[@]}") ;;
     --bench) PACKAGES+=("${BENCH_PACKAGES[@]}") ;;
-    *) echo "usage: scripts/install-deps.sh [--tests] [--fuzz] [--package] [--windows] [--bench]" >&2; exit 2 ;;
+    *) echo "usage: scripts/install-deps.sh [--tests] [--fuzz] [--package] [--windows] [--display] [--bench]" >&2
+       exit 2 ;;
   esac
 done
 

@@ -5,7 +5,9 @@
 #   scripts/test.sh --windows   everything but the Qt program cross-built for
 #                               64-bit Windows with mingw-w64, in build-windows/
 #                               (the Win32 program in its place), and its tests
-#                               run under Wine on a virtual display
+#                               run under Wine on a virtual display; then the
+#                               Windows packages, and the installer installed
+#                               and uninstalled under Wine
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -74,6 +76,9 @@ if [ "$build" = build-windows ]; then
   xvfb-run -a -s "-screen 0 1280x1024x24" bash -c \
     'wineserver -p && wine rundll32.exe user32.dll,GetDesktopWindow </dev/null >/dev/null 2>&1 && exec "$@"' ctest \
     ctest --test-dir "$build" --output-on-failure -j "$(nproc)" --timeout 300
+  scripts/package-windows.sh
+  version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+  tests/packaging/windows_installer_test.sh "$build/packages/vellonix-$version-setup-x64.exe" "$version"
 else
   ctest --test-dir "$build" --output-on-failure -j "$(nproc)" --timeout 300
 fi

@@ -60,7 +60,7 @@ std::string HostFileNameFor(const core::DiskImageBuffer& disk, int slot) {
   std::string name = TrimName(core::FileNameText(core::DirSlot(disk, slot)));
   for (char& ch : name) {
     const auto code = static_cast<unsigned char>(ch);
-    if (code < 0x20 || code == 0x7F || (code >= 0x80 && code < 0xA0) || core::IsPathSeparator(ch)) ch = '_';
+    if (core::IsControlCode(code) || core::IsPathSeparator(ch)) ch = '_';
   }
   return core::Latin1ToUtf8(name);
 }

@@ -188,4 +188,12 @@ BasicListing ListBasicProgram(std::span<const std::uint8_t> program, BasicLineRa
   return listing;
 }
 
+std::string DescribeListingEnd(const BasicListing& listing) {
+  if (listing.EndMarkerFound) return {};
+  if (listing.CutLine) {
+    return "the program's data ends inside line " + std::to_string(*listing.CutLine) + ", listed as far as it goes";
+  }
+  return "the program's data ends before its end marker; it may be cut short";
+}
+
 }  // namespace vellonix::formats

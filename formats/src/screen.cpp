@@ -137,4 +137,10 @@ RgbImage ScaleToCanvas(const RgbImage& native) {
   return canvas;
 }
 
+std::string DescribePalette(const ScreenPicture& picture) {
+  if (picture.PaletteEntries >= static_cast<int>(kDefaultPalette.size())) return {};
+  return "holds " + std::to_string(picture.PaletteEntries) +
+         " of the 16 palette entries; the others have the SAM's default colours";
+}
+
 }  // namespace vellonix::formats

@@ -19,6 +19,22 @@ struct StoredSectorSpec {
 // a track with no sectors is written unformatted (EDSK) or empty (DSK).
 using TrackSpecs = std::vector<std::vector<StoredSectorSpec>>;
 
+// The tracks of a whole disk held side after side (as DiskImageBuffer
+// holds it), each sector in its place, nothing left out.
+inline TrackSpecs TracksOfDisk(const std::vector<std::uint8_t>& sideMajor) {
+  constexpr std::size_t kSector = 512, kTrack = 10 * kSector, kSide = 80 * kTrack;
+  TrackSpecs tracks(160);
+  for (std::size_t t = 0; t < tracks.size(); ++t) {
+    const std::size_t cylinder = t / 2, head = t % 2;
+    for (std::uint8_t r = 1; r <= 10; ++r) {
+      const auto start = sideMajor.begin() + static_cast<std::ptrdiff_t>(head * kSide + cylinder * kTrack + (r - 1) * kSector);
+      tracks[t].push_back({static_cast<std::uint8_t>(cylinder), static_cast<std::uint8_t>(head), r, 2, 0, 0,
+                           std::vector<std::uint8_t>(start, start + kSector)});
+    }
+  }
+  return tracks;
+}
+
 inline void PutText(std::vector<std::uint8_t>& out, std::size_t at, std::string_view text) {
   std::copy(text.begin(), text.end(), out.begin() + static_cast<std::ptrdiff_t>(at));
 }

@@ -25,8 +25,9 @@ constexpr MenuItem kImageCommands[] = {MenuItem::Savediskimage1, MenuItem::Saved
                                        MenuItem::Changediskname1, MenuItem::AddFile1};
 // Enabled exactly when the list has a row.
 constexpr MenuItem kRowCommands[] = {MenuItem::ExtractFile1, MenuItem::RenameFile1, MenuItem::DeleteFile1};
-constexpr MenuItem kAlwaysEnabled[] = {MenuItem::Opendiskimage1, MenuItem::Newdiskimage1, MenuItem::Exit1,
-                                       MenuItem::LOAD1, MenuItem::Save1, MenuItem::Options1, MenuItem::about1};
+constexpr MenuItem kAlwaysEnabled[] = {MenuItem::Opendiskimage1, MenuItem::Importdiskimage1, MenuItem::Newdiskimage1,
+                                       MenuItem::Exit1, MenuItem::LOAD1, MenuItem::Save1, MenuItem::Options1,
+                                       MenuItem::about1};
 
 std::string ItemName(MenuItem item) { return "menu item " + std::to_string(static_cast<int>(item)); }
 
@@ -93,7 +94,8 @@ TEST_P(Form1ValidLoad, ShowsTheCoreListingAndASavedDocument) {
 
   for (const MenuItem item : kImageCommands) EXPECT_TRUE(ui.MenuEnabled(item)) << ItemName(item);
   for (const MenuItem item : kRowCommands) EXPECT_EQ(ui.MenuEnabled(item), param.Rows > 0) << ItemName(item);
-  EXPECT_FALSE(ui.MenuEnabled(MenuItem::ViewFile1));
+  // The first row is selected, so View File follows it.
+  EXPECT_EQ(ui.MenuEnabled(MenuItem::ViewFile1), param.Rows > 0);
   EXPECT_EQ(ui.SelectedRow(), param.Rows > 0 ? std::optional<int>(0) : std::nullopt);
 }
 

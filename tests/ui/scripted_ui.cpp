@@ -26,6 +26,7 @@ struct NameOf {
   std::string operator()(const SaveDialogCall&) const { return "ShowSaveDialog"; }
   std::string operator()(const ModalDialogCall&) const { return "ShowModalDialog"; }
   std::string operator()(const ErrorCall&) const { return "ShowError"; }
+  std::string operator()(const ViewerCall&) const { return "ShowFileViewer"; }
   std::string operator()(const ViewCall& call) const { return call.Operation; }
 };
 
@@ -35,8 +36,8 @@ std::string OperationName(const UiCall& call) { return std::visit(NameOf{}, call
 
 ScriptedUi::ScriptedUi() {
   // The states the menu has when the main window is created.
-  for (const MenuItem item : {MenuItem::Opendiskimage1, MenuItem::Newdiskimage1, MenuItem::Exit1, MenuItem::LOAD1,
-                              MenuItem::Save1, MenuItem::Options1, MenuItem::about1}) {
+  for (const MenuItem item : {MenuItem::Opendiskimage1, MenuItem::Importdiskimage1, MenuItem::Newdiskimage1,
+                              MenuItem::Exit1, MenuItem::LOAD1, MenuItem::Save1, MenuItem::Options1, MenuItem::about1}) {
     menu_[Index(item)] = true;
   }
   // Format1 is never visible, so it stays off with the image commands.

@@ -12,6 +12,7 @@
 #include <variant>
 #include <vector>
 
+#include "vellonix/ui/file_viewer.hpp"
 #include "vellonix/ui/ui_services.hpp"
 
 namespace vellonix::ui::testing {
@@ -39,6 +40,10 @@ struct ModalDialogCall {
 struct ErrorCall {
   std::string Text;
 };
+// A viewer window opened on a file; it keeps what it shows.
+struct ViewerCall {
+  FileView View;
+};
 // Everything that only changes the view: the operation's name, its numeric
 // arguments in declaration order (menu items and flags as integers) and its
 // text, if any.
@@ -48,7 +53,8 @@ struct ViewCall {
   std::string Text;
 };
 
-using UiCall = std::variant<BeepCall, MessageCall, OpenDialogCall, SaveDialogCall, ModalDialogCall, ErrorCall, ViewCall>;
+using UiCall = std::variant<BeepCall, MessageCall, OpenDialogCall, SaveDialogCall, ModalDialogCall, ErrorCall,
+                            ViewerCall, ViewCall>;
 
 // "Beep", "ShowMessage", "ShowOpenDialog", ... or a view operation's name.
 std::string OperationName(const UiCall& call);
@@ -133,6 +139,7 @@ class ScriptedUi : public UiServices {
   int CloseRequests() const { return closeRequests_; }
   void ShowProgress(const std::string& caption, int position) override;
   void HideProgress() override;
+  void ShowFileViewer(const FileView& view) override { calls_.emplace_back(ViewerCall{view}); }
   bool ProgressVisible() const { return progressVisible_; }
 
  private:

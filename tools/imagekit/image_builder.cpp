@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <string>
 
 namespace vellonix::imagekit {
 
@@ -40,6 +41,25 @@ std::vector<std::uint8_t> SamFileBody(std::uint8_t typeCode, std::span<const std
   body[8] = startPage;
   std::copy(data.begin(), data.end(), body.begin() + 9);
   return body;
+}
+
+std::vector<std::uint8_t> BasicLine(int number, std::span<const std::uint8_t> text) {
+  const std::size_t length = text.size() + 1;
+  std::vector<std::uint8_t> line;
+  line.reserve(4 + length);
+  for (const auto byte : {number >> 8, number, static_cast<int>(length), static_cast<int>(length >> 8)}) {
+    line.push_back(static_cast<std::uint8_t>(byte & 0xFF));
+  }
+  line.insert(line.end(), text.begin(), text.end());
+  line.push_back(0x0D);
+  return line;
+}
+
+void AppendBasicNumber(std::vector<std::uint8_t>& text, std::uint16_t value) {
+  for (const char digit : std::to_string(value)) text.push_back(static_cast<std::uint8_t>(digit));
+  for (const int byte : {0x0E, 0x00, 0x00, value & 0xFF, value >> 8, 0x00}) {
+    text.push_back(static_cast<std::uint8_t>(byte));
+  }
 }
 
 ImageBuilder::ImageBuilder() : disk_(std::make_unique<DiskImageBuffer>()) { disk_->fill(0); }

@@ -21,6 +21,15 @@ std::vector<std::uint8_t> Pattern(std::size_t size, unsigned seed, unsigned step
 std::vector<std::uint8_t> SamFileBody(std::uint8_t typeCode, std::span<const std::uint8_t> data,
                                       std::uint8_t startPage = 1, std::uint16_t startOffset = 0x8000);
 
+// One line of a SAM BASIC program as stored: its number (high byte
+// first), the length of what follows, `text` and the 0x0D that ends it.
+std::vector<std::uint8_t> BasicLine(int number, std::span<const std::uint8_t> text);
+// A whole number as a line stores it: its digits, then 0x0E and the five
+// bytes of its small-integer form.
+void AppendBasicNumber(std::vector<std::uint8_t>& text, std::uint16_t value);
+// The end marker that follows a program's last line.
+inline constexpr std::uint8_t kBasicEndMarker = 0xFF;
+
 class ImageBuilder {
  public:
   ImageBuilder();  // an all-zero disk: SAM-DOS, no files

@@ -9,6 +9,7 @@
 #include "dialog_support.hpp"
 #include "progbar.hpp"
 #include "std_dialogs.hpp"
+#include "viewer.hpp"
 
 namespace vellonix::ui::qt {
 
@@ -105,6 +106,11 @@ void QtUiServices::ShowProgress(const std::string& caption, int position) {
 
 void QtUiServices::HideProgress() {
   if (form2_ != nullptr) form2_->HideProgress();
+}
+
+void QtUiServices::ShowFileViewer(const FileView& view) {
+  auto* viewer = new ViewerWindow(view, parts_.Window);
+  viewer->show();
 }
 
 void QtUiServices::BringToFront() {

@@ -53,6 +53,7 @@ class QtUiServices : public WindowedUiServices {
   void CloseMainWindow() override;
   void ShowProgress(const std::string& caption, int position) override;
   void HideProgress() override;
+  void ShowFileViewer(const FileView& view) override;
   void BringToFront() override;
 
  private:

@@ -42,6 +42,7 @@ MainWindow::MainWindow(InstanceLauncher& launcher) {
     return DialogResult::Ok;
   });
   form_ = std::make_unique<TForm1>(*services_, launcher);
+  ConnectListView();
 }
 
 MainWindow::~MainWindow() = default;
@@ -100,6 +101,20 @@ void MainWindow::BuildListView() {
   list->header()->setSectionsMovable(false);
   setCentralWidget(list);
   parts_.ListView1 = list;
+}
+
+void MainWindow::ConnectListView() {
+  QTreeWidget* list = parts_.ListView1;
+  connect(list, &QTreeWidget::itemSelectionChanged, this, [this] { form_->ListView1SelectItem(); });
+  const auto view = [this] { form_->RunCommand(&TForm1::ViewFile1Click); };
+  connect(list, &QTreeWidget::itemDoubleClicked, this, view);
+  // Enter views the file, as a double click does; only while the list has
+  // the focus.
+  auto* enter = new QAction(list);
+  enter->setShortcuts({QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)});
+  enter->setShortcutContext(Qt::WidgetShortcut);
+  connect(enter, &QAction::triggered, this, view);
+  list->addAction(enter);
 }
 
 void MainWindow::BuildStatusBar() {

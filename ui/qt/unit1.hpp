@@ -53,6 +53,8 @@ class MainWindow : public QMainWindow {
  private:
   void BuildMenu();
   void BuildListView();
+  // The list's selection, double click and Enter, once TForm1 exists.
+  void ConnectListView();
   void BuildStatusBar();
   void ApplyMetrics();
 

@@ -17,6 +17,7 @@
 #include "resource_ids.h"
 #include "vellonix/ui/main_menu.hpp"
 #include "vellonix/win32/wide_text.hpp"
+#include "window_class.hpp"
 
 namespace vellonix::ui::win {
 
@@ -25,20 +26,6 @@ namespace {
 constexpr wchar_t kWindowClass[] = L"TForm1";
 constexpr UINT kColdStartMessage = WM_APP + 1;
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-
-void RegisterWindowClass(WNDPROC procedure) {
-  static const bool registered = [procedure] {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = procedure;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kWindowClass;
-    return RegisterClassExW(&windowClass) != 0;
-  }();
-  (void)registered;
-}
 
 // The frame a client area of `client` needs, the menu bar included.
 SIZE FrameFor(HWND window, SIZE client, UINT dpi) {
@@ -60,7 +47,7 @@ Rect WithinWorkArea(HWND window, const Rect& frame) {
 }  // namespace
 
 MainWindow::MainWindow(InstanceLauncher& launcher) {
-  RegisterWindowClass(&MainWindow::Procedure);
+  RegisterFrameClass(kWindowClass, &MainWindow::Procedure);
   parts_.MainMenu1 = BuildMainMenu();
   accelerators_ = BuildAccelerators();
   CreateWindowExW(0, kWindowClass, L"", kStyle, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
@@ -237,6 +224,27 @@ void MainWindow::DropFiles(HDROP drop) {
   form_->RunCommand([&] { form_->FilesDropped(files); });
 }
 
+void MainWindow::ListNotify(const NMHDR& header) {
+  switch (header.code) {
+    case LVN_ITEMCHANGED: {
+      const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+      if ((change.uChanged & LVIF_STATE) != 0 && ((change.uOldState ^ change.uNewState) & LVIS_SELECTED) != 0) {
+        form_->ListView1SelectItem();
+      }
+      break;
+    }
+    case NM_DBLCLK:
+      // Not on the empty space below the rows.
+      if (reinterpret_cast<const NMITEMACTIVATE&>(header).iItem >= 0) form_->RunCommand(&TForm1::ViewFile1Click);
+      break;
+    case NM_RETURN:
+      form_->RunCommand(&TForm1::ViewFile1Click);
+      break;
+    default:
+      break;
+  }
+}
+
 LRESULT CALLBACK MainWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
     auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
@@ -251,6 +259,11 @@ LRESULT CALLBACK MainWindow::Procedure(HWND window, UINT message, WPARAM wParam,
 LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
   const HWND window = parts_.Window;
   switch (message) {
+    case WM_NOTIFY:
+      if (form_ != nullptr && reinterpret_cast<const NMHDR*>(lParam)->hwndFrom == parts_.ListView1) {
+        ListNotify(*reinterpret_cast<const NMHDR*>(lParam));
+      }
+      return 0;
     case WM_COMMAND:
       if (lParam == 0 && form_ != nullptr) RunMenuCommand(LOWORD(wParam));
       return 0;

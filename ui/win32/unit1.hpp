@@ -68,6 +68,9 @@ class MainWindow {
   bool MayClose();
   void DropFiles(HDROP drop);
   void RunColdStart();
+  // The list's selection, double click and Enter: View File's state and
+  // command.
+  void ListNotify(const NMHDR& header);
 
   MainWindowParts parts_;
   HACCEL accelerators_ = nullptr;

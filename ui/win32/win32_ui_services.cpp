@@ -6,6 +6,7 @@
 #include "main_menu.hpp"
 #include "progbar.hpp"
 #include "std_dialogs.hpp"
+#include "viewer.hpp"
 
 namespace vellonix::ui::win {
 
@@ -129,6 +130,8 @@ void Win32UiServices::ShowProgress(const std::string& caption, int position) {
 void Win32UiServices::HideProgress() {
   if (form2_ != nullptr) form2_->HideProgress();
 }
+
+void Win32UiServices::ShowFileViewer(const FileView& view) { ViewerWindow::Open(view, parts_.Window); }
 
 void Win32UiServices::BringToFront() {
   if (IsIconic(parts_.Window)) ShowWindow(parts_.Window, SW_RESTORE);

@@ -49,6 +49,7 @@ class Win32UiServices : public WindowedUiServices {
   void CloseMainWindow() override;
   void ShowProgress(const std::string& caption, int position) override;
   void HideProgress() override;
+  void ShowFileViewer(const FileView& view) override;
   void BringToFront() override;
 
  private:

@@ -64,11 +64,13 @@ std::vector<std::uint32_t> Pixels(HICON icon) {
   BITMAPINFO format{};
   format.bmiHeader = {sizeof(BITMAPINFOHEADER), bitmap.bmWidth, -bitmap.bmHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
   std::vector<std::uint32_t> pixels(static_cast<std::size_t>(bitmap.bmWidth) * bitmap.bmHeight);
-  HDC screen = GetDC(nullptr);
-  GetDIBits(screen, info.hbmColor, 0, bitmap.bmHeight, pixels.data(), &format, DIB_RGB_COLORS);
-  ReleaseDC(nullptr, screen);
+  // A memory context: the test needs no display.
+  HDC context = CreateCompatibleDC(nullptr);
+  const int rows = GetDIBits(context, info.hbmColor, 0, bitmap.bmHeight, pixels.data(), &format, DIB_RGB_COLORS);
+  DeleteDC(context);
   DeleteObject(info.hbmColor);
   DeleteObject(info.hbmMask);
+  if (rows != bitmap.bmHeight) pixels.clear();
   return pixels;
 }
 
@@ -101,7 +103,7 @@ TEST(Win32Resources, TheShellFindsTheThreeIconsAtZeroOneTwo) {
     const auto file = vellonix::win32::WideFromUtf8(std::string(VELLONIX_DRAWN_ICONS "/") + drawn[index]);
     HICON expected = static_cast<HICON>(LoadImageW(nullptr, file->c_str(), IMAGE_ICON, size, size, LR_LOADFROMFILE));
     const auto pixels = Pixels(extracted);
-    ASSERT_FALSE(pixels.empty());
+    ASSERT_FALSE(pixels.empty()) << "index " << index;
     EXPECT_EQ(pixels, Pixels(expected)) << "index " << index << " is not " << drawn[index];
     DestroyIcon(extracted);
     DestroyIcon(expected);

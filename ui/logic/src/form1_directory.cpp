@@ -24,6 +24,7 @@ void TForm1::InitDiskImage() {
 
   core::ScanDirectory(*diskImageBuffer_, directory_, [this](int slot) { AddDirEntry(slot, ui_.AppendRow()); });
   ui_.SelectFirstRow();
+  ListView1SelectItem();
   UpdateStatusBar();
 }
 

@@ -71,6 +71,7 @@ void TForm1::DeleteFile1Click() {
 
   const fileops::EraseResult deleted = fileops::EraseFile(*diskImageBuffer_, directory_, file->Row);
   ui_.RemoveRow(file->Row);
+  ListView1SelectItem();
   if (deleted.ListEmpty) {
     for (const MenuItem item : {MenuItem::ExtractFile1, MenuItem::ViewFile1, MenuItem::RenameFile1,
                                 MenuItem::DeleteFile1}) {

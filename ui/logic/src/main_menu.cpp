@@ -9,8 +9,9 @@ namespace {
 constexpr ShortcutKey kNone{};
 constexpr ShortcutKey Ctrl(std::string_view key) { return {true, key}; }
 
-constexpr std::array<MenuEntry, 18> kTable{{
+constexpr std::array<MenuEntry, 19> kTable{{
     {TopMenu::File1, MenuItem::Opendiskimage1, "&Open diskimage", Ctrl("O"), true},
+    {TopMenu::File1, MenuItem::Importdiskimage1, "Import diskimage...", Ctrl("I"), true},
     {TopMenu::File1, MenuItem::Savediskimage1, "&Save diskimage", Ctrl("S"), false},
     {TopMenu::File1, MenuItem::Savediskimageas1, "Save diskimage &as ...", {false, "F12"}, false},
     {TopMenu::File1, MenuItem::Newdiskimage1, "&New diskimage", Ctrl("N"), true},
@@ -47,6 +48,7 @@ std::span<const MenuEntry> MainMenuTable() { return kTable; }
 MenuCommand CommandOf(MenuItem item) {
   switch (item) {
     case MenuItem::Opendiskimage1: return &TForm1::Opendiskimage1Click;
+    case MenuItem::Importdiskimage1: return &TForm1::Importdiskimage1Click;
     case MenuItem::Savediskimage1: return &TForm1::Savediskimage1Click;
     case MenuItem::Savediskimageas1: return &TForm1::Savediskimageas1Click;
     case MenuItem::Newdiskimage1: return &TForm1::Newdiskimage1Click;
@@ -55,12 +57,12 @@ MenuCommand CommandOf(MenuItem item) {
     case MenuItem::AddFile1: return &TForm1::AddFile1Click;
     case MenuItem::RenameFile1: return &TForm1::RenameFile1Click;
     case MenuItem::DeleteFile1: return &TForm1::DeleteFile1Click;
+    case MenuItem::ViewFile1: return &TForm1::ViewFile1Click;
     case MenuItem::Exit1: return &TForm1::Exit1Click;
     case MenuItem::LOAD1: return &TForm1::LOAD1Click;
     case MenuItem::Save1: return &TForm1::Save1Click;
     case MenuItem::Options1: return &TForm1::Options1Click;
     case MenuItem::about1: return &TForm1::about1Click;
-    case MenuItem::ViewFile1:
     case MenuItem::Format1: return nullptr;
   }
   return nullptr;

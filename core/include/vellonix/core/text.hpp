@@ -20,6 +20,12 @@ std::optional<std::string> Utf8ToLatin1(std::string_view text);
 // without a byte, and each malformed sequence, becomes '?'.
 std::string Utf8ToLatin1Lossy(std::string_view text);
 
+// A byte that stands for no character to show: the C0 codes, DEL and the
+// C1 codes 0x80-0x9F, as Latin-1 reads them.
+constexpr bool IsControlCode(unsigned char code) {
+  return code < 0x20 || code == 0x7F || (code >= 0x80 && code <= 0x9F);
+}
+
 // Bytes as a string, up to (not including) the first zero byte.
 std::string UpToFirstZero(std::span<const unsigned char> bytes);
 

@@ -45,4 +45,9 @@ struct BasicListing {
 //  - 0x0D ends the line's text.
 BasicListing ListBasicProgram(std::span<const std::uint8_t> program, BasicLineRange range = {});
 
+// How a listing without its end marker ended, for the user ("the program's
+// data ends inside line 30, listed as far as it goes"); empty when the end
+// marker was found.
+std::string DescribeListingEnd(const BasicListing& listing);
+
 }  // namespace vellonix::formats

@@ -59,6 +59,11 @@ struct ScreenResult {
 // entries 2 and 1, as the hardware wires them.
 ScreenResult DecodeScreen(std::span<const std::uint8_t> data, std::uint8_t storedMode);
 
+// What the user should know of a picture whose file holds fewer than 16
+// palette entries ("holds 5 of the 16 palette entries; ..."); empty when
+// it holds them all.
+std::string DescribePalette(const ScreenPicture& picture);
+
 // The picture on the 512 x 384 canvas that shows every mode undistorted:
 // each pixel two rows high, and two columns wide unless it is MODE 3's.
 RgbImage ScaleToCanvas(const RgbImage& native);

@@ -35,6 +35,10 @@ std::string ProposedSaveName(const std::string& documentPath);
 // for a disk without a name. A path separator (or a zero byte) inside the
 // name is shown as '_', so the proposal never leads into another folder.
 std::string DocumentPathForDisk(const std::string& diskNameText);
+// The document path an imported image gets: the input's path with ".mgt"
+// for its extension (a ".gz" and the extension before it both go), or
+// "Untitled.mgt" in its folder when nothing of its name is left.
+std::string DocumentPathForImport(const std::string& inputPath);
 
 class TForm1 {
  public:
@@ -71,6 +75,9 @@ class TForm1 {
 
   // The menu commands.
   void Opendiskimage1Click();
+  // A disk image as another tool wrote it (raw, EDSK, DSK, gzip-compressed)
+  // as a new, unsaved document named after it; sectors it lacked are told.
+  void Importdiskimage1Click();
   void Savediskimage1Click();
   void Savediskimageas1Click();
   void Newdiskimage1Click() { MakeNewDiskImage(); }
@@ -87,6 +94,12 @@ class TForm1 {
   void DeleteFile1Click();
   void RenameFile1Click();
   void Changediskname1Click();
+  // The selected file in a viewer window of its own (also on a double
+  // click or Enter in the list).
+  void ViewFile1Click();
+  // The list's selection changed, by the user or by a command: View File
+  // is enabled exactly while a row is selected.
+  void ListView1SelectItem();
 
   // The SAM disk commands: the floppy in the first drive copied into the
   // image as a new unsaved document, and the image written to the floppy.
@@ -157,6 +170,7 @@ class TForm1 {
   NameDialogModel nameDialog_;
   OptionsDialogModel optionsDialog_;
   ProgressWindow progressWindow_{ui_};
+  std::string importName_;  // the Import dialog's file name
   // A floppy transfer takes no input until it ends; a command that reaches
   // the window meanwhile (a drop, while it repaints) is refused with a beep.
   bool transferring_ = false;

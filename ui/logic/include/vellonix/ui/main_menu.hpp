@@ -43,8 +43,7 @@ std::span<const MenuEntry> MainMenuTable();
 // Options and About are commands of the menu bar itself, with no menu.
 inline bool IsMenuBarCommand(TopMenu menu) { return menu == TopMenu::Options1 || menu == TopMenu::about1; }
 
-// The TForm1 command an item runs; none for View File and Format, which
-// have none.
+// The TForm1 command an item runs; none for Format, which has none.
 using MenuCommand = void (TForm1::*)();
 MenuCommand CommandOf(MenuItem item);
 

@@ -11,6 +11,8 @@
 
 namespace vellonix::ui {
 
+struct FileView;
+
 enum class MessageKind {
   Error,         // caption "Error", error icon
   Confirmation,  // caption "Confirm", question icon
@@ -92,6 +94,7 @@ enum class DialogResult { Ok, Cancel };
 // The commands of MainMenu1, by component name.
 enum class MenuItem {
   Opendiskimage1,
+  Importdiskimage1,
   Savediskimage1,
   Savediskimageas1,
   Newdiskimage1,
@@ -158,6 +161,11 @@ class UiServices {
   // repainted at once; then hidden again.
   virtual void ShowProgress(const std::string& caption, int position) = 0;
   virtual void HideProgress() = 0;
+
+  // A modeless window showing `view` (file_viewer.hpp), captioned with
+  // its caption; Ctrl+C there copies its text or its picture. Each call
+  // opens a window of its own, which keeps what it shows.
+  virtual void ShowFileViewer(const FileView& view) = 0;
 
   // Makes the program's last active window (the main window, or a dialog
   // open over it) the foreground window.

@@ -11,7 +11,6 @@
 #include "terminal_text.hpp"
 #include "vellonix/core/host_file.hpp"
 #include "vellonix/core/list_row.hpp"
-#include "vellonix/core/listing.hpp"
 #include "vellonix/core/text.hpp"
 #include "vellonix/formats/name_pattern.hpp"
 
@@ -102,9 +101,9 @@ int RunFind(const FindOptions& options) {
   }
 
   ImageReader reader;
-  allRead = ForEachImage(reader, images, [&](const std::string& path, core::ContainerKind) {
+  allRead = ForEachImage(reader, images, [&](const std::string& path, const ImageListing& image) {
     std::string hits;
-    for (const core::ListRow& row : core::ListDirectory(reader.Disk()).Rows) {
+    for (const core::ListRow& row : image.Listing.Rows) {
       const std::string name = Trimmed(row.SubItems[core::kFilename]);
       const std::string& type = row.SubItems[core::kType];
       if (!formats::MatchesNamePattern(pattern, name)) continue;

@@ -1,37 +1,24 @@
 #include "image_reader.hpp"
 
-#include <array>
-#include <cstdint>
 #include <cstdio>
-#include <span>
 #include <stdexcept>
 #include <string>
 
 #include "command.hpp"
 #include "terminal_text.hpp"
-#include "vellonix/core/host_file.hpp"
-#include "vellonix/formats/disk_order.hpp"
 
 namespace vellonix::cli {
 
-ImageReader::ImageReader() : disk_(std::make_unique_for_overwrite<core::DiskImageBuffer>()) {}
-
-core::ContainerKind ImageReader::Load(std::string_view path) {
-  const core::ImageLock lock(path, core::ImageLock::Mode::Shared);
+ImageListing ImageReader::List(std::string_view path) {
   // As the loader: a FIFO, a device or a folder is no image, and is refused
   // before it is opened (a FIFO would wait for a writer).
-  const core::HostFileKind kind = core::KindOfHostFile(path);
-  if (kind != core::HostFileKind::Regular && kind != core::HostFileKind::Missing) ThrowInvalidImage(path);
-  core::HostInputFile file(path);
-  const auto container = core::RecogniseContainer(file.Size(), path);
+  if (!file_.Open(path)) ThrowInvalidImage(path);
+  const auto container = core::RecogniseContainer(file_.Size(), path);
   if (!container) ThrowInvalidImage(path);
-  if (*container == core::ContainerKind::Sad) {
-    std::array<std::uint8_t, core::kSadHeaderSize> header{};
-    file.ReadExactly(header);
-  }
-  file.ReadExactly(*disk_);
-  if (*container == core::ContainerKind::Mgt) formats::MgtOrderToDiskOrder(*disk_);
-  return *container;
+  ImageListing image{*container, core::ListDirectory(core::ContainerView(*container, file_.Bytes()))};
+  file_.CheckWhole();
+  file_.Close();
+  return image;
 }
 
 void ReportSkipped(std::string_view path, std::string_view message) {
@@ -40,19 +27,22 @@ void ReportSkipped(std::string_view path, std::string_view message) {
 }
 
 bool ForEachImage(ImageReader& reader, std::span<const std::string> paths,
-                  const std::function<void(const std::string& path, core::ContainerKind)>& each) {
+                  const std::function<void(const std::string& path, const ImageListing& image)>& each) {
   bool allRead = true;
-  for (const std::string& path : paths) {
-    core::ContainerKind container{};
+  for (std::size_t i = 0; i < paths.size() && i < kImagesReadAhead; ++i) core::ReadAheadHostFile(paths[i]);
+  for (std::size_t i = 0; i < paths.size(); ++i) {
+    if (i + kImagesReadAhead < paths.size()) core::ReadAheadHostFile(paths[i + kImagesReadAhead]);
+    const std::string& path = paths[i];
+    ImageListing image;
     try {
-      container = reader.Load(path);
+      image = reader.List(path);
     } catch (const std::runtime_error& error) {
       // A refused image or a host error: its text names the path.
       std::fprintf(stderr, "%s\n", HostTextForTerminal(error.what()).c_str());
       allRead = false;
       continue;
     }
-    each(path, container);
+    each(path, image);
   }
   return allRead;
 }

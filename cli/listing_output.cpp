@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cstdio>
 #include <string_view>
 #include <vector>
@@ -90,33 +91,105 @@ std::string ListingTable(const core::DirectoryListing& listing) {
   return out;
 }
 
-nlohmann::ordered_json ListingJson(const core::DirectoryListing& listing, core::ContainerKind container) {
-  using core::Latin1ToUtf8;
-  using core::SubItem;
-  nlohmann::ordered_json status = nlohmann::ordered_json::array();
-  for (const std::string& panel : listing.Status) status.push_back(Latin1ToUtf8(panel));
+namespace {
 
-  nlohmann::ordered_json files = nlohmann::ordered_json::array();
-  for (const core::ListRow& row : listing.Rows) {
-    files.push_back({{"slot", row.Slot},
-                     {"fileNumber", Latin1ToUtf8(row.Caption)},
-                     {"name", Latin1ToUtf8(row.SubItems[SubItem::kFilename])},
-                     {"size", Latin1ToUtf8(row.SubItems[SubItem::kSize])},
-                     {"type", Latin1ToUtf8(row.SubItems[SubItem::kType])},
-                     {"details", Latin1ToUtf8(row.SubItems[SubItem::kDetails])},
-                     {"date", Latin1ToUtf8(row.SubItems[SubItem::kDateStamp])},
-                     {"rowIcon", row.RowIcon},
-                     {"nameIcon", row.NameIcon},
-                     {"corrupted", row.Corrupted},
-                     {"protected", row.Protected},
-                     {"hidden", row.Hidden}});
+// A JSON string of SAM bytes read as Latin-1 characters, escaped as
+// DumpJson escapes: quotes, backslashes, C0 and C1 controls and DEL.
+void AppendLatin1String(std::string& out, std::string_view latin1) {
+  constexpr std::string_view kHex = "0123456789abcdef";
+  out += '"';
+  std::size_t plain = 0;  // where the run of characters copied as they are starts
+  for (std::size_t i = 0; i < latin1.size(); ++i) {
+    const auto code = static_cast<unsigned char>(latin1[i]);
+    if (code >= 0x20 && code < 0x7F && code != '"' && code != '\\') continue;
+    out.append(latin1.substr(plain, i - plain));
+    plain = i + 1;
+    const char* shortEscape = code == '"'    ? "\\\""
+                              : code == '\\' ? "\\\\"
+                              : code == '\b'  ? "\\b"
+                              : code == '\f'  ? "\\f"
+                              : code == '\n'  ? "\\n"
+                              : code == '\r'  ? "\\r"
+                              : code == '\t'  ? "\\t"
+                                              : nullptr;
+    if (shortEscape != nullptr) {
+      out += shortEscape;
+    } else if (code <= 0x9F) {  // C0, DEL and C1
+      out += "\\u00";
+      out += kHex[code >> 4];
+      out += kHex[code & 0x0F];
+    } else {
+      out += static_cast<char>(0xC0 | code >> 6);
+      out += static_cast<char>(0x80 | (code & 0x3F));
+    }
   }
+  out.append(latin1.substr(plain));
+  out += '"';
+}
 
-  return {{"container", std::string(core::ContainerName(container))},
-          {"dos", listing.State.DosKind},
-          {"dirSlots", listing.State.DirSlotCount},
-          {"status", std::move(status)},
-          {"files", std::move(files)}};
+// `"key":`, `,"key":` after the first member; keys are plain ASCII.
+void AppendKey(std::string& out, std::string_view key, bool first = false) {
+  if (!first) out += ',';
+  out += '"';
+  out += key;
+  out += "\":";
+}
+
+void AppendText(std::string& out, std::string_view key, std::string_view latin1, bool first = false) {
+  AppendKey(out, key, first);
+  AppendLatin1String(out, latin1);
+}
+
+void AppendNumber(std::string& out, std::string_view key, int value, bool first = false) {
+  AppendKey(out, key, first);
+  std::array<char, 12> digits{};
+  out.append(digits.data(), std::to_chars(digits.data(), digits.data() + digits.size(), value).ptr);
+}
+
+void AppendFlag(std::string& out, std::string_view key, bool value) {
+  AppendKey(out, key);
+  out += value ? "true" : "false";
+}
+
+}  // namespace
+
+std::string ListingJson(const core::DirectoryListing& listing, core::ContainerKind container,
+                        const nlohmann::ordered_json& before) {
+  using core::SubItem;
+  std::string out = before.empty() ? std::string("{") : DumpJson(before);
+  if (out.size() > 1) out.back() = ',';  // the members before, then these
+  out.reserve(out.size() + 256 * (listing.Rows.size() + 2));
+  AppendText(out, "container", core::ContainerName(container), true);
+  AppendNumber(out, "dos", listing.State.DosKind);
+  AppendNumber(out, "dirSlots", listing.State.DirSlotCount);
+  AppendKey(out, "status");
+  out += '[';
+  for (std::size_t i = 0; i < listing.Status.size(); ++i) {
+    if (i != 0) out += ',';
+    AppendLatin1String(out, listing.Status[i]);
+  }
+  out += ']';
+  AppendKey(out, "files");
+  out += '[';
+  for (std::size_t i = 0; i < listing.Rows.size(); ++i) {
+    const core::ListRow& row = listing.Rows[i];
+    out += i == 0 ? "{" : ",{";
+    AppendNumber(out, "slot", row.Slot, true);
+    AppendText(out, "fileNumber", row.Caption);
+    AppendText(out, "name", row.SubItems[SubItem::kFilename]);
+    AppendText(out, "size", row.SubItems[SubItem::kSize]);
+    AppendText(out, "type", row.SubItems[SubItem::kType]);
+    AppendText(out, "details", row.SubItems[SubItem::kDetails]);
+    AppendText(out, "date", row.SubItems[SubItem::kDateStamp]);
+    AppendNumber(out, "rowIcon", row.RowIcon);
+    AppendNumber(out, "nameIcon", row.NameIcon);
+    AppendFlag(out, "corrupted", row.Corrupted);
+    AppendFlag(out, "protected", row.Protected);
+    AppendFlag(out, "hidden", row.Hidden);
+    out += '}';
+  }
+  out += "]}";
+  return out;
 }
 
 nlohmann::ordered_json PathJson(std::string_view path) {

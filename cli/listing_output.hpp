@@ -16,9 +16,13 @@ namespace vellonix::cli {
 // H hidden), padded by characters, then the five status texts, one a line.
 std::string ListingTable(const core::DirectoryListing& listing);
 
-// {"container", "dos", "dirSlots", "status", "files": [...]}, keys in that
-// order; texts are the SAM bytes as Latin-1 characters.
-nlohmann::ordered_json ListingJson(const core::DirectoryListing& listing, core::ContainerKind container);
+// The JSON text of {"container", "dos", "dirSlots", "status", "files":
+// [...]}, keys in that order, after the members of `before` when it has any;
+// texts are the SAM bytes as Latin-1 characters, escaped as DumpJson does.
+// Written straight out: building a JSON document for every file of every
+// image cost ten times what listing the images did.
+std::string ListingJson(const core::DirectoryListing& listing, core::ContainerKind container,
+                        const nlohmann::ordered_json& before = {});
 
 // {"path": path}, the start of an object about a file. A path whose bytes
 // are no UTF-8 (a POSIX host allows any) shows U+FFFD for them there, and

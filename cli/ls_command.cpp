@@ -3,7 +3,6 @@
 #include "image_reader.hpp"
 #include "listing_output.hpp"
 #include "terminal_text.hpp"
-#include "vellonix/core/listing.hpp"
 
 namespace vellonix::cli {
 
@@ -14,28 +13,23 @@ struct LsOptions {
   bool Json = false;
 };
 
-std::string ListingText(const LsOptions& options, const core::DiskImageBuffer& disk, core::ContainerKind container) {
-  const core::DirectoryListing listing = core::ListDirectory(disk);
-  return options.Json ? DumpJson(ListingJson(listing, container)) + '\n' : ListingTable(listing);
+std::string ListingText(const LsOptions& options, const ImageListing& image) {
+  return options.Json ? ListingJson(image.Listing, image.Container) + '\n' : ListingTable(image.Listing);
 }
 
 int RunLs(const LsOptions& options) {
   ImageReader reader;
   if (options.Images.size() == 1) {
     // One image: the listing alone, and a refusal ends the command.
-    const core::ContainerKind container = reader.Load(options.Images.front());
-    WriteStdout(ListingText(options, reader.Disk(), container));
+    WriteStdout(ListingText(options, reader.List(options.Images.front())));
     return 0;
   }
   bool first = true;
-  const bool allListed = ForEachImage(reader, options.Images, [&](const std::string& path, core::ContainerKind container) {
-    const core::DirectoryListing listing = core::ListDirectory(reader.Disk());
+  const bool allListed = ForEachImage(reader, options.Images, [&](const std::string& path, const ImageListing& image) {
     if (options.Json) {
-      nlohmann::ordered_json object = PathJson(path);
-      object.update(ListingJson(listing, container));
-      WriteStdout(DumpJson(object) + '\n');
+      WriteStdout(ListingJson(image.Listing, image.Container, PathJson(path)) + '\n');
     } else {
-      WriteStdout((first ? "" : "\n") + HostTextForTerminal(path) + ":\n" + ListingTable(listing));
+      WriteStdout((first ? "" : "\n") + HostTextForTerminal(path) + ":\n" + ListingTable(image.Listing));
     }
     first = false;
   });

@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "commands.hpp"
@@ -23,13 +24,19 @@ using namespace vellonix::cli;
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
 
-// Every subcommand, in the order help lists them.
-constexpr std::array kCommands{&AddLsCommand,     &AddConvertCommand, &AddNewCommand,   &AddAddCommand,
-                               &AddExtractCommand, &AddRmCommand,    &AddRenameCommand, &AddLabelCommand,
-                               &AddFindCommand,   &AddBasicCommand,
-                               &AddScreenCommand,
-                               &AddImportCommand,
-                               &AddDiskCommand,   &AddIntegrationCommand};
+// Every subcommand by the name it is run with, in the order help lists them.
+struct CommandEntry {
+  std::string_view Name;
+  CommandFactory Add;
+};
+constexpr std::array kCommands{
+    CommandEntry{"ls", &AddLsCommand},          CommandEntry{"convert", &AddConvertCommand},
+    CommandEntry{"new", &AddNewCommand},        CommandEntry{"add", &AddAddCommand},
+    CommandEntry{"extract", &AddExtractCommand}, CommandEntry{"rm", &AddRmCommand},
+    CommandEntry{"rename", &AddRenameCommand},  CommandEntry{"label", &AddLabelCommand},
+    CommandEntry{"find", &AddFindCommand},      CommandEntry{"basic", &AddBasicCommand},
+    CommandEntry{"screen", &AddScreenCommand},  CommandEntry{"import", &AddImportCommand},
+    CommandEntry{"disk", &AddDiskCommand},      CommandEntry{"integration", &AddIntegrationCommand}};
 
 // Messages carry paths, SAM names and arguments, which must not be able to
 // drive the terminal: their control codes are shown escaped.
@@ -68,9 +75,18 @@ int Run(const std::vector<std::string>& arguments) {
   app.set_version_flag("--version", VELLONIX_VERSION);
   app.require_subcommand(1);
 
+  // A run that names its command first registers that one alone: building
+  // every command's options, texts and checks costs more than listing an
+  // image. The program's help, its version, a mistyped command and options
+  // before the command get them all.
+  const auto named = std::find_if(kCommands.begin(), kCommands.end(), [&](const CommandEntry& entry) {
+    return arguments.size() > 1 && entry.Name == arguments[1];
+  });
   std::vector<Command> commands;
   commands.reserve(kCommands.size());
-  for (const CommandFactory add : kCommands) commands.push_back(add(app));
+  for (const CommandEntry& entry : kCommands) {
+    if (named == kCommands.end() || &entry == &*named) commands.push_back(entry.Add(app));
+  }
 
   if (const auto unknown = UnknownCommand(app, arguments)) {
     return ReportUsageError("unknown command '" + *unknown + "'");

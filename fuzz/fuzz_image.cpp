@@ -1,5 +1,6 @@
 // Any bytes as a disk: composed as an MGT or SAD file or as the buffer
-// itself (fuzz_input.hpp), scanned with every row decoded, every listed
+// itself (fuzz_input.hpp), scanned with every row decoded (a container
+// also read in place, as the command line lists it), every listed
 // file extracted, then up to six edits (add, erase, rename, disk name) as
 // the program makes them, each followed by a fresh scan and the checks of
 // edit_checks.hpp. The buffers live from run to run, so that a run
@@ -147,7 +148,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const fuzz::FuzzInput input = fuzz::ParseInput(std::span(data, size));
   composer.Compose(input, *disk);
-  core::DirectoryState state = core::ListDirectory(*disk).State;
+  const core::DirectoryListing listing = core::ListDirectory(*disk);
+  if (input.Kind != fuzz::Container::Raw) {
+    const auto kind = input.Kind == fuzz::Container::Mgt ? core::ContainerKind::Mgt : core::ContainerKind::Sad;
+    FUZZ_CHECK(core::ListDirectory(core::ContainerView(kind, composer.File(input.Kind))) == listing,
+               "the container read in place lists as the disk decoded from it");
+  }
+  core::DirectoryState state = listing.State;
   checker.Start(*disk, state);
   for (const EditStep& step : input.Edits) Apply(step, input.TailName, *disk, state, checker);
   return 0;

@@ -68,6 +68,8 @@ class DiskComposer {
  public:
   DiskComposer();
   void Compose(const FuzzInput& input, core::DiskImageBuffer& disk);
+  // The container's bytes the last Compose decoded (Mgt or Sad).
+  std::span<const std::uint8_t> File(Container kind) const { return {file_->data(), ComposedSize(kind)}; }
 
  private:
   std::unique_ptr<std::array<std::uint8_t, core::kSadFileSize>> file_;

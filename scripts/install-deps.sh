@@ -7,6 +7,7 @@
 #   scripts/install-deps.sh --windows  and the cross build for Windows, and Wine
 #   scripts/install-deps.sh --display  and a virtual X display and pictures of it
 #                                      (scripts/screenshot.sh, scripts/bench-windows.sh)
+#   scripts/install-deps.sh --bench    and the benchmarks' tools (scripts/bench.sh)
 # The options combine.
 set -euo pipefail
 
@@ -57,6 +58,10 @@ WINDOWS_PACKAGES=(
 # Programs shown on a virtual X display, found and pictured there.
 DISPLAY_PACKAGES=(xvfb xauth imagemagick xdotool fonts-wine)
 
+# The benchmarks, which CI does not run: timing, instruction counts, the
+# most memory taken, and hyperfine's results read back.
+BENCH_PACKAGES=(hyperfine valgrind time jq)
+
 PACKAGES=("${BUILD_PACKAGES[@]}")
 for option in "$@"; do
   case "$option" in
@@ -65,7 +70,9 @@ for option in "$@"; do
     --package) PACKAGES+=("${PACKAGING_PACKAGES[@]}" "${VALIDATOR_PACKAGES[@]}") ;;
     --windows) PACKAGES+=("${WINDOWS_PACKAGES[@]}") ;;
     --display) PACKAGES+=("${DISPLAY_PACKAGES[@]}") ;;
-    *) echo "usage: scripts/install-deps.sh [--tests] [--fuzz] [--package] [--windows] [--display]" >&2; exit 2 ;;
+    --bench) PACKAGES+=("${BENCH_PACKAGES[@]}") ;;
+    *) echo "usage: scripts/install-deps.sh [--tests] [--fuzz] [--package] [--windows] [--display] [--bench]" >&2
+       exit 2 ;;
   esac
 done
 

@@ -44,16 +44,22 @@ ContainerKind ContainerForSave(std::string_view path) {
   return HasExtension(path, ".MGT") ? ContainerKind::Mgt : ContainerKind::Sad;
 }
 
-void DecodeContainer(ContainerKind kind, std::span<const std::uint8_t> file, DiskImageBuffer& disk) {
+DiskView ContainerView(ContainerKind kind, std::span<const std::uint8_t> file) {
   if (kind == ContainerKind::Sad) {
     if (file.size() != kSadFileSize) throw std::invalid_argument("SAD container of the wrong size");
-    std::copy(file.begin() + kSadHeaderSize, file.end(), disk.begin());
-    return;
+    return DiskView::SideMajor(file.subspan<kSadHeaderSize, kDiskBytes>());
   }
   if (file.size() != kMgtFileSize) throw std::invalid_argument("MGT container of the wrong size");
-  for (int block = 0; block < kMgtBlocks; ++block) {
-    const auto from = file.subspan(static_cast<std::size_t>(block) * kBytesPerTrack, kBytesPerTrack);
-    std::copy(from.begin(), from.end(), disk.begin() + static_cast<std::ptrdiff_t>(MgtBlockBufferOffset(block)));
+  return DiskView::Interleaved(file.first<kDiskBytes>());
+}
+
+void DecodeContainer(ContainerKind kind, std::span<const std::uint8_t> file, DiskImageBuffer& disk) {
+  const DiskView view = ContainerView(kind, file);
+  for (int side = 0; side < kSides; ++side) {
+    for (int track = 0; track < kTracksPerSide; ++track) {
+      const auto from = view.Track(side, track);
+      std::copy(from.begin(), from.end(), disk.begin() + static_cast<std::ptrdiff_t>(TrackSideOffset(side, track)));
+    }
   }
 }
 

@@ -4,7 +4,7 @@
 
 namespace vellonix::core {
 
-int DetectDosKind(const DiskImageBuffer& disk) {
+int DetectDosKind(DiskView disk) {
   const ConstDirEntry slot0 = DirSlot(disk, 0);
   constexpr std::string_view kSignature = "BDOS";
   const auto signature = slot0.BdosSignature();
@@ -13,13 +13,13 @@ int DetectDosKind(const DiskImageBuffer& disk) {
   return kSamDos;
 }
 
-int ComputeDirSlotCount(const DiskImageBuffer& disk, int dosKind) {
+int ComputeDirSlotCount(DiskView disk, int dosKind) {
   if (dosKind != kMasterDos) return kStandardDirSlots;
   const int extra = std::min<int>(DirSlot(disk, 0).ExtraDirTracks(), kMaxExtraDirTracks);
   return kStandardDirSlots + kSlotsPerDirTrack * extra;
 }
 
-bool TestFile(const DiskImageBuffer& disk, int slot) {
+bool TestFile(DiskView disk, int slot) {
   const ConstDirEntry entry = DirSlot(disk, slot);
   int remaining = entry.SectorCount();
   std::uint8_t track = entry.FirstTrack();
@@ -31,9 +31,9 @@ bool TestFile(const DiskImageBuffer& disk, int slot) {
   for (int steps = 0; remaining != 0 && track != 0 && sector != 0; ++steps) {
     if (steps > kSectorsPerDisk) return true;
     if (!IsDiskSector(track, sector)) break;  // off the disk, or a sector no track has
-    const std::int64_t end = SectorEnd(track, sector);
-    track = disk[static_cast<std::size_t>(end - 2)];
-    sector = disk[static_cast<std::size_t>(end - 1)];
+    const auto bytes = disk.Sector({track, sector});
+    track = bytes[kSectorLinkOffset];
+    sector = bytes[kSectorLinkOffset + 1];
     --remaining;
   }
   return remaining == 0;
@@ -45,7 +45,7 @@ void ResetListing(DirectoryState& state) {
   state.CorruptedCount = 0;
 }
 
-void ScanDirectory(const DiskImageBuffer& disk, DirectoryState& state, const std::function<void(int slot)>& onListed) {
+void ScanDirectory(DiskView disk, DirectoryState& state, const std::function<void(int slot)>& onListed) {
   ResetListing(state);
   state.DosKind = DetectDosKind(disk);
   state.DirSlotCount = ComputeDirSlotCount(disk, state.DosKind);

@@ -57,6 +57,13 @@ class Descriptor {
 HostFileKind OpenIfRegular(const std::filesystem::path& path, const std::string& shown, Descriptor& fd,
                            struct stat& status);
 
+// Opens the regular file `path` names and takes the image lock on it
+// (ImageLock): true with `fd` holding it and `locked` its status, false
+// (nothing opened) when it is no regular file. Waits and throws as
+// ImageLock does (image_lock_posix.cpp).
+bool OpenLocked(const std::filesystem::path& path, const std::string& shown, ImageLock::Mode mode,
+                std::chrono::milliseconds wait, Descriptor& fd, struct stat& locked);
+
 // Clears away the new files that saves of `target` left beside it when
 // their process was killed (image_lock_posix.cpp).
 void RemoveStaleTemporaries(const std::filesystem::path& target);

@@ -9,6 +9,7 @@
 #include <optional>
 #include <thread>
 #include <utility>
+#include <vector>
 
 #include "vellonix/core/host_file.hpp"
 
@@ -272,6 +273,53 @@ void HostInputFile::ReadExactly(std::span<std::uint8_t> out) {
     out = out.subspan(got);
   }
 }
+
+// Listing reads each image whole into a buffer kept for the next: a mapped
+// image could not be replaced by a save while the listing looks at it.
+struct ImageFileView::State {
+  std::optional<ImageLock> lock;
+  std::optional<HostInputFile> file;
+  std::vector<std::uint8_t> read;
+  bool whole = false;
+};
+
+ImageFileView::ImageFileView() : state_(std::make_unique<State>()) {}
+ImageFileView::~ImageFileView() = default;
+
+bool ImageFileView::Open(std::string_view utf8Path) {
+  Close();
+  State& state = *state_;
+  state.lock.emplace(utf8Path, ImageLock::Mode::Shared);
+  if (KindOfHostFile(utf8Path) != HostFileKind::Regular) return false;
+  state.file.emplace(utf8Path);
+  return true;
+}
+
+std::uintmax_t ImageFileView::Size() const { return state_->file ? state_->file->Size() : 0; }
+
+std::span<const std::uint8_t> ImageFileView::Bytes() {
+  State& state = *state_;
+  if (!state.file) return {};
+  if (!state.whole) {
+    state.read.resize(static_cast<std::size_t>(state.file->Size()));
+    state.file->ReadExactly(state.read);
+    state.whole = true;
+  }
+  return state.read;
+}
+
+void ImageFileView::Close() {
+  state_->file.reset();
+  state_->lock.reset();
+  state_->whole = false;
+}
+
+// A read that fails says so as it happens.
+void ImageFileView::CheckWhole() const {}
+
+// The plain path: Windows reads ahead within a file read in sequence, and
+// is asked nothing across files.
+void ReadAheadHostFile(std::string_view) {}
 
 // Windows will not rename a new file over one that is open, so the lock
 // cannot be held on the image itself: it is a small hidden file beside it,

@@ -40,17 +40,14 @@ void posix::RemoveStaleTemporaries(const fs::path& target) {
   }
 }
 
-ImageLock::ImageLock(std::string_view utf8Path, Mode mode, std::chrono::milliseconds wait) {
-  const std::string shown(utf8Path);
-  const fs::path path = PathFromUtf8(utf8Path);
-  const int operation = (mode == Mode::Exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB;
+bool posix::OpenLocked(const fs::path& path, const std::string& shown, ImageLock::Mode mode,
+                       std::chrono::milliseconds wait, Descriptor& fd, struct stat& locked) {
+  const int operation = (mode == ImageLock::Mode::Exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB;
   const auto deadline = std::chrono::steady_clock::now() + wait;
   auto pause = std::chrono::milliseconds(2);
   for (;;) {
-    Descriptor fd;
-    struct stat locked {};
     // Nothing but a regular file can be an image; the loader says so.
-    if (OpenIfRegular(path, shown, fd, locked) != HostFileKind::Regular) return;
+    if (OpenIfRegular(path, shown, fd, locked) != HostFileKind::Regular) return false;
     while (::flock(fd.Get(), operation) != 0) {
       if (errno != EWOULDBLOCK && errno != EINTR) ThrowErrno(shown);
       if (std::chrono::steady_clock::now() >= deadline) {
@@ -63,13 +60,21 @@ ImageLock::ImageLock(std::string_view utf8Path, Mode mode, std::chrono::millisec
     // the lock on the old one then guards nothing, so take the new one's.
     struct stat current {};
     if (::stat(path.c_str(), &current) == 0 && SameFile(current, locked)) {
-      handle_ = fd.Release();
-      if (mode == Mode::Exclusive) RemoveStaleTemporaries(ResolveSaveTarget(path));
-      return;
+      if (mode == ImageLock::Mode::Exclusive) RemoveStaleTemporaries(ResolveSaveTarget(path));
+      return true;
     }
+    fd.Reset();
     if (std::chrono::steady_clock::now() >= deadline) {
       throw detail::ImageInUse(shown, wait);
     }
+  }
+}
+
+ImageLock::ImageLock(std::string_view utf8Path, Mode mode, std::chrono::milliseconds wait) {
+  Descriptor fd;
+  struct stat locked {};
+  if (posix::OpenLocked(PathFromUtf8(utf8Path), std::string(utf8Path), mode, wait, fd, locked)) {
+    handle_ = fd.Release();
   }
 }
 

@@ -22,12 +22,12 @@ std::uint32_t PageAddress(std::uint8_t page, std::uint8_t low, std::uint8_t high
 
 int TypeIndex(std::uint8_t statusType) { return std::min(statusType & kTypeCodeMask, 22); }
 
-bool HasCodeSignature(const DiskImageBuffer& disk, int slot) {
+bool HasCodeSignature(DiskView disk, int slot) {
   const ConstDirEntry entry = DirSlot(disk, slot);
   // A first sector no disk has holds no file's bytes, wherever its offset falls.
   if (!IsDiskSector(entry.FirstTrack(), entry.FirstSector())) return false;
-  const std::int64_t start = SectorOffset(entry.FirstTrack(), entry.FirstSector()) + kFileHeaderSize;
-  return std::equal(CodeSignature.begin(), CodeSignature.end(), disk.begin() + start);
+  const auto data = disk.Sector(entry.FirstSectorAddress()).subspan<kFileHeaderSize, CodeSignature.size()>();
+  return std::equal(CodeSignature.begin(), CodeSignature.end(), data.begin());
 }
 
 std::string FileNameText(ConstDirEntry entry) { return UpToFirstZero(entry.FileName()); }
@@ -72,7 +72,7 @@ std::uint32_t SamExecAddress(ConstDirEntry e) {
   return PageAddress(e.ExecPage(), e.Byte8(DirEntryField::ExecOffset), e.Byte8(DirEntryField::ExecOffset + 1));
 }
 
-ListRow DecodeRow(const DiskImageBuffer& disk, int slot) {
+ListRow DecodeRow(DiskView disk, int slot) {
   const ConstDirEntry e = DirSlot(disk, slot);
   ListRow row;
   row.Slot = slot;

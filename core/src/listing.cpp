@@ -2,7 +2,7 @@
 
 namespace vellonix::core {
 
-DirectoryListing ListDirectory(const DiskImageBuffer& disk) {
+DirectoryListing ListDirectory(DiskView disk) {
   DirectoryListing listing;
   ScanDirectory(disk, listing.State, [&](int slot) {
     listing.Rows.push_back(DecodeRow(disk, slot));

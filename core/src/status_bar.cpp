@@ -17,7 +17,7 @@ std::string FreeSpaceText(int freeSectors) {
          " K free";
 }
 
-StatusTexts ComposeStatusBar(const DiskImageBuffer& disk, DirectoryState& state) {
+StatusTexts ComposeStatusBar(DiskView disk, DirectoryState& state) {
   const ConstDirEntry slot0 = DirSlot(disk, 0);
   StatusTexts panels;
   panels[0] = std::string(DosNames[static_cast<std::size_t>(state.DosKind)]) + " format";

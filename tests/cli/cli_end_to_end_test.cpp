@@ -1,5 +1,6 @@
 // Runs the built vellonix-cli on images made here and compares what it
 // prints with what the core decodes from the same bytes.
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -105,6 +106,29 @@ TEST_F(CliTest, JsonListingCarriesTheCoreTextsInEitherContainer) {
   }
 }
 
+// Every byte a SAM name can hold reaches the JSON as its Latin-1
+// character, and none reaches the terminal raw: C0, C1 and DEL escaped.
+TEST_F(CliTest, JsonCarriesEveryByteOfANameEscaped) {
+  std::string bytes;
+  for (int code = 1; code < 256; ++code) bytes += static_cast<char>(code);
+  bytes += "\"\\\"\\\"";  // 260 bytes: 26 names of 10
+  imagekit::ImageBuilder image;
+  for (int slot = 0; slot < 26; ++slot) {
+    image.PlaceCodeFile(slot, bytes.substr(static_cast<std::size_t>(slot) * 10, 10), std::vector<std::uint8_t>(10));
+  }
+  core::SaveImageFile(PathOf("bytes.mgt"), image.Disk());
+  const RunResult run = Run({"ls", "--json", PathOf("bytes.mgt")});
+  ASSERT_EQ(run.ExitCode, 0) << run.Err;
+  const auto json = nlohmann::json::parse(run.Out);
+  std::string names;
+  for (const auto& file : json["files"]) names += file["name"].get<std::string>();
+  EXPECT_EQ(names, core::Latin1ToUtf8(bytes));
+  const std::string raw = run.Out.substr(0, run.Out.size() - 1);
+  const auto control = [](char ch) { return static_cast<unsigned char>(ch) < 0x20 || ch == 0x7F; };
+  EXPECT_EQ(std::count_if(raw.begin(), raw.end(), control), 0);
+  for (int c1 = 0x80; c1 < 0xA0; ++c1) EXPECT_EQ(raw.find({'\xC2', static_cast<char>(c1)}), std::string::npos) << c1;
+}
+
 TEST_F(CliTest, TableShowsColumnsMarksAndEscapesAlignedByCharacters) {
   const auto image = SampleImage();
   core::SaveImageFile(PathOf("disk.mgt"), image.Disk());
@@ -207,6 +231,49 @@ TEST_F(CliTest, RefusedImagesAndHostErrorsExitWithOne) {
     EXPECT_EQ(run.Err, c.ErrorText);
   }
   EXPECT_FALSE(fs::exists(PathOf("out.sad")));
+}
+
+// Images are read ahead of the one being listed, yet ls lists them in the
+// order named and find in name order, each under its own path; one refused
+// on the way is reported and skipped, and those after it are still listed.
+TEST_F(CliTest, ImagesReadAheadAreListedInOrder) {
+  constexpr int kImages = 12;  // more than are read ahead at once
+  std::vector<std::string> named, expected;
+  for (int i = 10; i < 10 + kImages; ++i) {
+    const std::string file = "d" + std::to_string(i) + (i % 3 == 0 ? ".sad" : ".mgt");
+    imagekit::ImageBuilder image;
+    image.PlaceCodeFile(0, "file" + std::to_string(i), std::vector<std::uint8_t>(600 * i, 0x33));
+    if (i == 15) {
+      std::ofstream(PathOf(file)) << "short";
+    } else {
+      core::SaveImageFile(PathOf(file), image.Disk());
+      expected.insert(expected.begin(), file + " file" + std::to_string(i));
+    }
+    named.insert(named.begin(), PathOf(file));  // named last to first
+  }
+  // "image name" of the first file of each line, path separators aside.
+  const auto listed = [](const RunResult& run, bool ls) {
+    std::vector<std::string> values;
+    std::istringstream lines(run.Out);
+    for (std::string line; std::getline(lines, line);) {
+      const auto json = nlohmann::json::parse(line);
+      const std::string path = json["path"], name = (ls ? json["files"][0] : json)["name"];
+      values.push_back(path.substr(path.find_last_of("/\\") + 1) + " " + name.substr(0, name.find(' ')));
+    }
+    return values;
+  };
+  std::vector<std::string> args{"ls", "--json"};
+  args.insert(args.end(), named.begin(), named.end());
+  const RunResult ls = Run(args);
+  EXPECT_EQ(ls.ExitCode, 1);
+  EXPECT_EQ(listed(ls, true), expected);
+  EXPECT_EQ(ls.Err.rfind("Invalid diskimage: " + PathOf("d15.sad") + ": 5 bytes;", 0), 0u) << ls.Err;
+  EXPECT_EQ(ls.Err.find('\n'), ls.Err.size() - 1) << ls.Err;
+
+  const RunResult find = Run({"find", "--json", "file*", PathOf("")});
+  EXPECT_EQ(find.ExitCode, 1);
+  std::reverse(expected.begin(), expected.end());
+  EXPECT_EQ(listed(find, false), expected);
 }
 
 TEST_F(CliTest, FailedWritesToStandardOutputAreNotSuccess) {

@@ -5,7 +5,9 @@
 #include <array>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
+#include <utility>
 
 #include "scratch_dir.hpp"
 #include "vellonix/core/container.hpp"
@@ -48,6 +50,48 @@ TEST(ContainerLayout, MgtInterleavesTheSidesTrackByTrack) {
       }
     }
   }
+}
+
+// Read in place, either container shows every track, slot and sector as
+// the disk decoded from it holds them; addresses no disk has are refused.
+TEST(ContainerView, ReadsTheDiskAsDecodedWithoutDecodingIt) {
+  const auto mgt = RandomBytes(819200, 21);
+  const auto sad = RandomBytes(819222, 22);
+  for (const auto& [kind, file] : {std::pair{ContainerKind::Mgt, &mgt}, std::pair{ContainerKind::Sad, &sad}}) {
+    SCOPED_TRACE(std::string(ContainerName(kind)));
+    auto disk = std::make_unique<DiskImageBuffer>();
+    DecodeContainer(kind, *file, *disk);
+    const DiskView view = ContainerView(kind, *file);
+    const auto decodedAt = [&](std::size_t offset) { return disk->begin() + static_cast<std::ptrdiff_t>(offset); };
+    for (int side = 0; side < 2; ++side) {
+      for (int track = 0; track < 80; ++track) {
+        const auto bytes = view.Track(side, track);
+        ASSERT_TRUE(std::equal(bytes.begin(), bytes.end(), decodedAt(TrackSideOffset(side, track))));
+      }
+    }
+    for (int slot = 0; slot < kMaxDirSlots; ++slot) {
+      const auto bytes = view.Slot(slot);
+      ASSERT_TRUE(std::equal(bytes.begin(), bytes.end(), decodedAt(SlotOffset(slot)))) << slot;
+    }
+    for (const int trackByte : {0, 79, 128, 207}) {
+      for (int sector = 1; sector <= 10; ++sector) {
+        const SectorAddress address{static_cast<std::uint8_t>(trackByte), static_cast<std::uint8_t>(sector)};
+        const auto bytes = view.Sector(address);
+        const auto offset = static_cast<std::size_t>(SectorOffset(address.Track, address.Sector));
+        ASSERT_TRUE(std::equal(bytes.begin(), bytes.end(), decodedAt(offset))) << trackByte << "/" << sector;
+      }
+    }
+    for (const SectorAddress outside : {SectorAddress{80, 1}, SectorAddress{208, 1}, SectorAddress{0, 0},
+                                        SectorAddress{4, 11}, SectorAddress{255, 255}}) {
+      EXPECT_THROW(view.Sector(outside), std::out_of_range) << int(outside.Track) << "/" << int(outside.Sector);
+    }
+    EXPECT_THROW(view.Slot(kMaxDirSlots), std::out_of_range);
+    EXPECT_THROW(view.Slot(-1), std::out_of_range);
+    EXPECT_THROW(view.Track(2, 0), std::out_of_range);
+    EXPECT_THROW(view.Track(0, 80), std::out_of_range);
+  }
+  EXPECT_THROW(ContainerView(ContainerKind::Mgt, sad), std::invalid_argument);
+  EXPECT_THROW(ContainerView(ContainerKind::Sad, mgt), std::invalid_argument);
 }
 
 TEST(ContainerRecognition, SizeAndExtensionMustAgree) {

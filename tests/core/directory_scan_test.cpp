@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "image_builder.hpp"
+#include "vellonix/core/container.hpp"
 #include "vellonix/core/listing.hpp"
 
 namespace vellonix::core {
@@ -37,6 +38,32 @@ TEST(DosDetection, SignatureThenNameByteDecide) {
     std::copy_n(c.signature, 4, image.Entry(0).BdosSignature().begin());
     image.Entry(0).SetByte(DirEntryField::DiskName, c.nameByte);
     EXPECT_EQ(DetectDosKind(image.Disk()), c.expected) << c.signature << " " << int(c.nameByte);
+  }
+}
+
+// A disk whose directory and files reach side 1, where the MGT order
+// differs from the buffer's: listed from either container read in place,
+// it is the listing of the buffer, row by row.
+TEST(DirectoryScan, ContainersReadInPlaceListAsTheBuffer) {
+  ImageBuilder image;
+  image.MasterDos("FAR SIDE", 80);  // slots 80-1679, the last ones on side 1
+  const std::vector<std::uint8_t> signature(CodeSignature.begin(), CodeSignature.end());
+  image.PlaceCodeFile(0, "signed", signature, 32768);
+  image.PlaceFile(1600, kTypeBasic | kProtectedBit, "far slot", kSmallBody).SetDateStamp({2, 3, 99, 4, 5});
+  auto cut = image.PlaceCodeFile(1679, "cut", std::vector<std::uint8_t>(3000, 0x11));
+  cut.SetSectorCount(cut.SectorCount() + 1);
+  for (int slot = 1; slot < 1679; ++slot) {
+    if (slot != 1600) Erase(image, slot);
+  }
+  ASSERT_GE(image.Entry(0).FirstTrack(), 128);  // the files lie on side 1
+
+  const DirectoryListing buffer = ListDirectory(image.Disk());
+  ASSERT_EQ(buffer.State.ListedSlots, (std::vector<int>{0, 1600, 1679}));
+  ASSERT_EQ(buffer.Rows[0].NameIcon, Icon::CodeSignature);
+  ASSERT_TRUE(buffer.Rows[2].Corrupted);
+  for (const ContainerKind kind : {ContainerKind::Mgt, ContainerKind::Sad}) {
+    const std::vector<std::uint8_t> file = EncodeContainer(kind, image.Disk());
+    EXPECT_TRUE(ListDirectory(ContainerView(kind, file)) == buffer) << ContainerName(kind);
   }
 }
 

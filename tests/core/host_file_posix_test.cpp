@@ -7,6 +7,7 @@
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/mman.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -14,6 +15,7 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -189,6 +191,48 @@ TEST_F(PosixHostFile, FifosAreNeverImagesNorReplacedButTakeExtractedBytes) {
   WriteOutputFile(fifo, new_);
   EXPECT_TRUE(reader.get() == new_);
   EXPECT_EQ(KindOfHostFile(fifo), HostFileKind::Fifo);
+
+  // Listing and reading ahead never open it: a writer waiting stays waiting.
+  auto writer = std::async(std::launch::async, [&] { return ::open(fifo.c_str(), O_WRONLY | O_CLOEXEC); });
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  ReadAheadHostFile(fifo);
+  EXPECT_FALSE(ImageFileView().Open(fifo));
+  EXPECT_EQ(writer.wait_for(std::chrono::milliseconds(50)), std::future_status::timeout);
+  const int released = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  const int written = writer.get();
+  EXPECT_GE(written, 0);
+  ::close(written);
+  ::close(released);
+}
+
+// Another program cutting an image short while a listing has it mapped:
+// the lost pages read as zeros, the view says the file could not be read,
+// and the next image is read as usual. A fault anywhere else still ends
+// the program, as it would have without the guard.
+TEST_F(PosixHostFile, ImageCutShortUnderItsViewIsReportedNotACrash) {
+  const std::string image = dir_ / "cut.mgt";
+  const std::vector<std::uint8_t> bytes = testing::RandomBytes(819200, 3);
+  testing::WriteBytes(image, bytes);
+  ImageFileView view;
+  ASSERT_TRUE(view.Open(image));
+  const std::span<const std::uint8_t> mapped = view.Bytes();
+  ASSERT_EQ(::truncate(image.c_str(), 4096), 0);
+  EXPECT_EQ(mapped[0], bytes[0]);
+  EXPECT_EQ(*static_cast<const volatile std::uint8_t*>(&mapped[500000]), 0);
+  EXPECT_THROW(view.CheckWhole(), HostIoError);
+
+  testing::WriteBytes(image, bytes);
+  ASSERT_TRUE(view.Open(image));
+  EXPECT_TRUE(std::ranges::equal(view.Bytes(), bytes));
+  EXPECT_NO_THROW(view.CheckWhole());
+
+  const auto faultElsewhere = [&] {
+    const int fd = ::open(image.c_str(), O_RDWR | O_CLOEXEC);
+    const auto* other = static_cast<const volatile std::uint8_t*>(::mmap(nullptr, 8192, PROT_READ, MAP_SHARED, fd, 0));
+    ::ftruncate(fd, 0);
+    std::printf("%d", other[4096]);
+  };
+  EXPECT_EXIT(faultElsewhere(), [](int status) { return !WIFEXITED(status) || WEXITSTATUS(status) != 0; }, "");
 }
 
 TEST_F(PosixHostFile, DeviceNodesAreWrittenOrRefusedButNeverReplaced) {

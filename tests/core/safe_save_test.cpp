@@ -11,9 +11,12 @@
 #include <thread>
 
 #include "file_size_limit.hpp"
+#include "image_builder.hpp"
 #include "scratch_dir.hpp"
+#include "vellonix/core/container.hpp"
 #include "vellonix/core/host_file.hpp"
 #include "vellonix/core/image_file.hpp"
+#include "vellonix/core/listing.hpp"
 
 #ifndef _WIN32
 #include <unistd.h>
@@ -187,6 +190,69 @@ TEST_F(SafeSave, LocksExcludeWritersWaitAndFollowTheSavedFile) {
   }
   holder.join();
   EXPECT_THROW(ImageLock(dir_ / "missing.mgt", ImageLock::Mode::Shared), HostIoError);
+}
+
+// A listing's view of an image: its bytes as they are, under the shared
+// lock until the next image or Close; a folder is no image, a missing file
+// a host error.
+TEST_F(SafeSave, ImageViewsReadUnderTheSharedLockUntilClosed) {
+  const std::string image = dir_ / "old.mgt";
+  ImageFileView view;
+  ASSERT_TRUE(view.Open(image));
+  EXPECT_EQ(view.Size(), old_.size());
+  const auto bytes = view.Bytes();
+  EXPECT_TRUE(std::equal(bytes.begin(), bytes.end(), old_.begin(), old_.end()));
+  EXPECT_NO_THROW(view.CheckWhole());
+  EXPECT_NO_THROW(ImageLock(image, ImageLock::Mode::Shared, std::chrono::milliseconds(0)));
+  EXPECT_THROW(ImageLock(image, ImageLock::Mode::Exclusive, std::chrono::milliseconds(0)), HostIoError);
+
+  fs::create_directory(dir_.Path() / "folder.mgt");
+  EXPECT_FALSE(view.Open(dir_ / "folder.mgt"));  // and the image before is let go
+  EXPECT_NO_THROW(ImageLock(image, ImageLock::Mode::Exclusive, std::chrono::milliseconds(0)));
+  ExpectHostError([&] { view.Open(dir_ / "missing.mgt"); }, dir_ / "missing.mgt", std::errc::no_such_file_or_directory);
+  ASSERT_TRUE(view.Open(image));
+  view.Close();
+  EXPECT_NO_THROW(ImageLock(image, ImageLock::Mode::Exclusive, std::chrono::milliseconds(0)));
+}
+
+// Read through one view, as ls and find read image after image, every file
+// lists as the disk the loader reads from it, in either container and
+// whatever its sectors hold; a file the loader refuses is no container
+// through the view either, and is never read.
+TEST_F(SafeSave, ImageViewsListAsTheLoadedDisk) {
+  imagekit::ImageBuilder image;
+  image.MasterDos("VIEWED", 80);  // the directory reaches side 1, where MGT order differs
+  image.PlaceCodeFile(0, "first", RandomBytes(3000, 4), 32768);
+  auto cut = image.PlaceCodeFile(1679, "cut", RandomBytes(9000, 5));
+  cut.SetSectorCount(cut.SectorCount() + 1);
+  const struct {
+    std::string Name;
+    std::vector<std::uint8_t> Bytes;
+  } files[] = {
+      {"built.mgt", EncodeContainer(ContainerKind::Mgt, image.Disk())},
+      {"built.SAD", EncodeContainer(ContainerKind::Sad, image.Disk())},
+      {"noise.Mgt", RandomBytes(kMgtFileSize, 7)},  // a damaged directory, chains going anywhere
+      {"noise.sad", RandomBytes(kSadFileSize, 8)},
+      {"short.mgt", RandomBytes(kMgtFileSize - 1, 9)},
+      {"long.sad", RandomBytes(kSadFileSize + 1, 10)},
+      {"mgt-sized.sad", RandomBytes(kMgtFileSize, 11)},
+      {"empty.mgt", {}},
+  };
+  ImageFileView view;
+  for (const auto& file : files) {
+    SCOPED_TRACE(file.Name);
+    const std::string path = dir_ / file.Name;
+    testing::WriteBytes(dir_.Path() / file.Name, file.Bytes);
+    auto disk = std::make_unique<DiskImageBuffer>();
+    const auto loaded = LoadImageFile(path, *disk);
+    ASSERT_TRUE(view.Open(path));
+    EXPECT_EQ(view.Size(), file.Bytes.size());
+    const auto container = RecogniseContainer(view.Size(), path);
+    ASSERT_EQ(container, loaded);
+    if (!container) continue;
+    EXPECT_TRUE(ListDirectory(ContainerView(*container, view.Bytes())) == ListDirectory(*disk));
+    EXPECT_NO_THROW(view.CheckWhole());
+  }
 }
 
 }  // namespace

@@ -24,6 +24,10 @@ void TForm1::ReportError(const std::string& text, int boxWidth, const std::strin
                   detail);
 }
 
+void TForm1::ReportInvalidImage(const std::string& detail) {
+  ReportError("\rInvalid diskimage", kInvalidImageBoxWidth, detail);
+}
+
 void TForm1::LoadDiskImage() {
   ImageLoaded = false;
   InitDiskImage();
@@ -35,8 +39,7 @@ void TForm1::LoadDiskImage() {
     InitDiskImage();
     return;
   }
-  ReportError("\rInvalid diskimage", kInvalidImageBoxWidth,
-              formats::RefusedImageDetail(LoadName, "File > Import diskimage"));
+  ReportInvalidImage(formats::RefusedImageDetail(LoadName, "File > Import diskimage"));
   LoadName.clear();
 }
 

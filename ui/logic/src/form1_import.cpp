@@ -11,7 +11,6 @@ namespace vellonix::ui {
 
 namespace {
 
-constexpr int kInvalidImageBoxWidth = 161;
 constexpr int kDamagedImportBoxWidth = 267;
 // A disk with every sector missing lists 1600: the first ones tell enough.
 constexpr std::size_t kProblemsListed = 16;
@@ -59,7 +58,7 @@ void TForm1::Importdiskimage1Click() {
   const formats::ImportedFile imported = formats::ImportDiskImageFile(importName_, *disk);
   if (!imported.Result.Imported) {
     // The open image stays as it was.
-    ReportError("\rInvalid diskimage", kInvalidImageBoxWidth, name + ": " + imported.Error);
+    ReportInvalidImage(name + ": " + imported.Error);
     return;
   }
   *diskImageBuffer_ = *disk;

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "vellonix/core/disk_view.hpp"
 #include "vellonix/core/geometry.hpp"
 
 namespace vellonix::core {
@@ -45,7 +46,9 @@ ContainerKind ContainerForSave(std::string_view path);
 constexpr std::size_t MgtBlockBufferOffset(int block) { return TrackSideOffset(block % 2, block / 2); }
 
 // The container's bytes must be exactly its file size; anything else is a
-// programming error and throws std::invalid_argument.
+// programming error and throws std::invalid_argument. ContainerView reads
+// the disk in place, in the file's own order, for as long as `file` lives.
+DiskView ContainerView(ContainerKind kind, std::span<const std::uint8_t> file);
 void DecodeContainer(ContainerKind kind, std::span<const std::uint8_t> file, DiskImageBuffer& disk);
 std::vector<std::uint8_t> EncodeContainer(ContainerKind kind, const DiskImageBuffer& disk);
 

@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <type_traits>
 
+#include "vellonix/core/disk_view.hpp"
 #include "vellonix/core/geometry.hpp"
 
 namespace vellonix::core {
@@ -183,10 +184,7 @@ inline void CheckSlot(int slot) {
   if (slot < 0 || slot >= kMaxDirSlots) throw std::out_of_range("directory slot outside the disk");
 }
 
-inline ConstDirEntry DirSlot(const DiskImageBuffer& disk, int slot) {
-  CheckSlot(slot);
-  return ConstDirEntry(std::span<const std::uint8_t, kDirEntrySize>(disk.data() + SlotOffset(slot), kDirEntrySize));
-}
+inline ConstDirEntry DirSlot(DiskView disk, int slot) { return ConstDirEntry(disk.Slot(slot)); }
 
 inline DirEntry DirSlot(DiskImageBuffer& disk, int slot) {
   CheckSlot(slot);

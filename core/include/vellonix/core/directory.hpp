@@ -33,19 +33,20 @@ struct DirectoryState {
   int CorruptedCount = 0;
   std::vector<int> ListedSlots;  // the slot of each list row, ascending
   std::string DiskNameText;      // raw bytes as stored, or empty for no name
+  friend bool operator==(const DirectoryState&, const DirectoryState&) = default;
 };
 
 // B-DOS when slot 0 carries "BDOS" at 232-235, else MasterDOS when byte 210
 // is non-zero, else SAM-DOS.
-int DetectDosKind(const DiskImageBuffer& disk);
+int DetectDosKind(DiskView disk);
 
 // 80, or for MasterDOS 80 + 20 x ExtraDirTracks, never past the disk's end.
-int ComputeDirSlotCount(const DiskImageBuffer& disk, int dosKind);
+int ComputeDirSlotCount(DiskView disk, int dosKind);
 
 // The chain test: true when SectorCount sectors can be followed from the
 // first sector through the links without meeting a zero address or an
 // address no disk has (IsDiskSector).
-bool TestFile(const DiskImageBuffer& disk, int slot);
+bool TestFile(DiskView disk, int slot);
 
 // Empties the listing part of the state (rows, used and corrupted counts);
 // the DOS, slot count and disk name keep what they held.
@@ -56,6 +57,6 @@ void ResetListing(DirectoryState& state);
 // added to UsedSectors and `onListed` called with it. The walk ends after
 // the first slot that was never used. CorruptedCount is left to the caller
 // (it counts as rows are decoded).
-void ScanDirectory(const DiskImageBuffer& disk, DirectoryState& state, const std::function<void(int slot)>& onListed);
+void ScanDirectory(DiskView disk, DirectoryState& state, const std::function<void(int slot)>& onListed);
 
 }  // namespace vellonix::core

@@ -114,6 +114,45 @@ class ImageLock {
   std::intptr_t handle_ = -1;
 };
 
+// Image files read one after another for listing, each under its shared
+// ImageLock and only when it is a regular file. Where the host allows, the
+// file is mapped into memory: nothing is copied, and only the pages looked
+// at are read. Elsewhere it is read whole into a buffer kept for the next.
+// Commands that change a disk load it into a DiskImageBuffer instead.
+class ImageFileView {
+ public:
+  ImageFileView();
+  ImageFileView(const ImageFileView&) = delete;
+  ImageFileView& operator=(const ImageFileView&) = delete;
+  ~ImageFileView();
+
+  // Lets go of the file open before (Close), then opens and locks the one at
+  // `utf8Path`: true when it is a regular file. Anything else is left
+  // unopened (false); a missing file throws HostIoError, as do waits and
+  // failures as ImageLock has them.
+  bool Open(std::string_view utf8Path);
+  std::uintmax_t Size() const;
+  // All the open file's bytes, valid until the next Open. Host errors
+  // throw HostIoError.
+  std::span<const std::uint8_t> Bytes();
+  // Throws HostIoError when the bytes given could not all be read: the file
+  // shrank under the mapping, or the disk failed. What was read from them
+  // is then worthless (the missing pages read as zeros, so nothing crashes).
+  void CheckWhole() const;
+  // Lets go of the file and its lock.
+  void Close();
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
+};
+
+// Asks the host to start reading the regular file at `utf8Path` into its
+// cache and returns at once, so that the disk works while the program does.
+// Only a hint: anything but a regular file is left unopened, and failures
+// are ignored.
+void ReadAheadHostFile(std::string_view utf8Path);
+
 namespace detail {
 // A short name for a new file beside `target`, the same length whatever the
 // target's name, so a long but valid name never becomes too long. It tells

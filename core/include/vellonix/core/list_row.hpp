@@ -50,7 +50,7 @@ int TypeIndex(std::uint8_t statusType);
 
 // True when the 16 bytes after the header of the file's first sector are
 // CodeSignature; false when the first sector is no disk's (IsDiskSector).
-bool HasCodeSignature(const DiskImageBuffer& disk, int slot);
+bool HasCodeSignature(DiskView disk, int slot);
 
 // The sub-items of a row, in column order after the caption.
 enum SubItem : int { kFilename = 0, kSize = 1, kType = 2, kDetails = 3, kDateStamp = 4 };
@@ -65,9 +65,10 @@ struct ListRow {
   bool Corrupted = false;
   bool Protected = false;
   bool Hidden = false;
+  friend bool operator==(const ListRow&, const ListRow&) = default;
 };
 
-ListRow DecodeRow(const DiskImageBuffer& disk, int slot);
+ListRow DecodeRow(DiskView disk, int slot);
 
 // The file in `slot` as a message names it, in SAM bytes: its File #, its
 // name without the blanks around it and its type, as in File # 3 "loader"

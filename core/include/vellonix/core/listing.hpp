@@ -14,8 +14,9 @@ struct DirectoryListing {
   DirectoryState State;
   std::vector<ListRow> Rows;  // in ListedSlots order
   StatusTexts Status;
+  friend bool operator==(const DirectoryListing&, const DirectoryListing&) = default;
 };
 
-DirectoryListing ListDirectory(const DiskImageBuffer& disk);
+DirectoryListing ListDirectory(DiskView disk);
 
 }  // namespace vellonix::core

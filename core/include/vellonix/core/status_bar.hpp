@@ -14,7 +14,7 @@ using StatusTexts = std::array<std::string, 5>;
 // of a SAM-DOS disk may have changed without a rescan) and returns the
 // panel texts: DOS, disk name (shown up to its first zero byte), file count,
 // corrupted count and free space. Texts hold SAM bytes untranslated.
-StatusTexts ComposeStatusBar(const DiskImageBuffer& disk, DirectoryState& state);
+StatusTexts ComposeStatusBar(DiskView disk, DirectoryState& state);
 
 // Free sectors as K with one decimal: 3 -> "1.5 K free", -1 -> "-0.5 K free".
 std::string FreeSpaceText(int freeSectors);

@@ -161,6 +161,8 @@ class TForm1 {
   // An error box of our own, with its beep, centred for its assumed width;
   // `detail` says below the box's line what failed and why.
   void ReportError(const std::string& text, int boxWidth, const std::string& detail);
+  // "Invalid diskimage", for a file that Open or Import refused.
+  void ReportInvalidImage(const std::string& detail);
 
  private:
   UiServices& ui_;

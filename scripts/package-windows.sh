@@ -27,6 +27,17 @@ mkdir -p "$files"
 # The executables without their symbol tables, which only a debugger reads.
 x86_64-w64-mingw32-strip -o "$files/vellonix.exe" "$build/ui/win32/vellonix.exe"
 x86_64-w64-mingw32-strip -o "$files/vellonix-cli.exe" "$build/cli/vellonix-cli.exe"
+# Only libraries every Windows has may be asked for: anything else would
+# have to travel with the programs, and nothing here ships a DLL.
+for exe in "$files"/*.exe; do
+  unexpected=$(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/^\tDLL Name: //p' | tr 'A-Z' 'a-z' |
+    grep -vxE '(advapi32|comctl32|comdlg32|gdi32|kernel32|msvcrt|ole32|oleaut32|shell32|shlwapi|user32|windowscodecs)\.dll' |
+    tr '\n' ' ' || true)
+  if [ -n "$unexpected" ]; then
+    echo "$(basename "$exe") needs DLLs Windows does not have: $unexpected" >&2
+    exit 1
+  fi
+done
 cp README.md "$files/README.md"
 cp LICENSE "$files/LICENSE.txt"
 # The executables carry the code of these libraries, compiled or linked in

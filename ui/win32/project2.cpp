@@ -1,5 +1,5 @@
 // The program: the component objects and common controls for this thread,
-// the main window, then the windows that live for the whole run; the images
+// the main window (its dialogs are made when first needed); the images
 // named on the command line are opened once the message loop runs.
 #include <windows.h>
 #include <commctrl.h>
@@ -35,7 +35,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
 
   vellonix::ui::win::MainWindow window;
   window.QuitWhenClosed();
-  window.CreateDialogs();
   ShowWindow(window.Handle(), show);
   UpdateWindow(window.Handle());
   window.HookColdStart(CommandLineArguments());

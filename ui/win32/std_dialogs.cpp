@@ -12,6 +12,16 @@ namespace {
 // Room for the longest paths Windows takes, and for many names at once.
 constexpr std::size_t kPathBuffer = 32768;
 
+// GetOpenFileNameW or GetSaveFileNameW, from the file dialogs' library
+// loaded when a file dialog first opens: with the printing libraries it
+// brings, loading it with the program would hold up the first window.
+BOOL RunFileDialog(const char* name, OPENFILENAMEW& fields) {
+  using Function = BOOL(WINAPI*)(LPOPENFILENAMEW);
+  static const HMODULE library = LoadLibraryExW(L"comdlg32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+  const FARPROC found = library != nullptr ? GetProcAddress(library, name) : nullptr;
+  return found != nullptr && reinterpret_cast<Function>(reinterpret_cast<void*>(found))(&fields);
+}
+
 // The box this thread is about to show: where it goes. The hook takes the
 // first dialog window activated after it is set, which is the box.
 struct PendingBox {
@@ -144,7 +154,7 @@ OpenFileResult RunOpenDialog(HWND owner, const OpenFileRequest& request) {
   CommonDialog dialog(owner, request.Title, request.Filter, request.DefaultExtension, request.FileName);
   if (request.MustExist) dialog.Fields.Flags |= OFN_FILEMUSTEXIST;
   if (request.MultiSelect) dialog.Fields.Flags |= OFN_ALLOWMULTISELECT;
-  if (!GetOpenFileNameW(&dialog.Fields)) return {};
+  if (!RunFileDialog("GetOpenFileNameW", dialog.Fields)) return {};
   OpenFileResult result{true, {}};
   for (const std::wstring& path : SelectedPaths(dialog.Buffer())) result.Paths.push_back(PathFromSystem(path));
   return result;
@@ -156,7 +166,7 @@ SaveFileResult RunSaveDialog(HWND owner, const SaveFileRequest& request) {
   // A read-only file is refused in the dialog, before anything is written.
   dialog.Fields.Flags |= OFN_NOREADONLYRETURN;
   if (request.OverwritePrompt) dialog.Fields.Flags |= OFN_OVERWRITEPROMPT;
-  if (!GetSaveFileNameW(&dialog.Fields)) return {};
+  if (!RunFileDialog("GetSaveFileNameW", dialog.Fields)) return {};
   std::string path = PathFromSystem(dialog.Buffer().c_str());
   if (path.empty()) return {};
   return {true, std::move(path)};

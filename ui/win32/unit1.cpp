@@ -54,6 +54,13 @@ MainWindow::MainWindow(InstanceLauncher& launcher) {
     return DialogResult::Ok;
   });
   form_ = std::make_unique<TForm1>(*services_, launcher);
+  progressWindow_ = std::make_unique<TForm2>(parts_.Window);
+  services_->SetProgressWindow(progressWindow_.get());
+  // The modal dialogs are made when one is first asked for, so that the
+  // main window shows without waiting for windows it may never need.
+  services_->SetDialogRunner(ModalDialog::NewDiskImage, [this] { return RunDialog(newDiskDialog_); });
+  services_->SetDialogRunner(ModalDialog::NameDialog, [this] { return RunDialog(nameDialog_); });
+  services_->SetDialogRunner(ModalDialog::Options, [this] { return RunDialog(optionsDialog_); });
 }
 
 MainWindow::~MainWindow() {
@@ -68,15 +75,11 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::CreateDialogs() {
-  progressWindow_ = std::make_unique<TForm2>(parts_.Window);
-  services_->SetProgressWindow(progressWindow_.get());
+  if (newDiskDialog_ != nullptr || parts_.Window == nullptr || form_ == nullptr) return;
   newDiskDialog_ = std::make_unique<TOKBottomDlg1>(form_->OKBottomDlg1(), parts_.Window);
-  services_->SetDialogRunner(ModalDialog::NewDiskImage, [this] { return newDiskDialog_->Execute(); });
   nameDialog_ = std::make_unique<TOKBottomDlg2>(form_->OKBottomDlg2(), parts_.Window);
-  services_->SetDialogRunner(ModalDialog::NameDialog, [this] { return nameDialog_->Execute(); });
   optionsDialog_ =
       std::make_unique<TOKBottomDlg>(form_->OKBottomDlg(), parts_.Window, Wide(integration::RunningProgramPath()));
-  services_->SetDialogRunner(ModalDialog::Options, [this] { return optionsDialog_->Execute(); });
 }
 
 void MainWindow::BuildListView() {

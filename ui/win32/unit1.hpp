@@ -39,7 +39,8 @@ class MainWindow {
   const MainWindowMetrics& Metrics() const { return metrics_; }
   UINT Dpi() const { return dpi_; }
 
-  // The long-lived windows, created after the main window as at start-up.
+  // The modal dialogs, made once: when one is first run, or earlier by
+  // this call. The progress window is made with the main window.
   void CreateDialogs();
   TForm2* Form2() const { return progressWindow_.get(); }
   TOKBottomDlg1* OKBottomDlg1() const { return newDiskDialog_.get(); }
@@ -69,6 +70,11 @@ class MainWindow {
   bool MayClose();
   void DropFiles(HDROP drop);
   void RunColdStart();
+  template <typename Dialog>
+  DialogResult RunDialog(const std::unique_ptr<Dialog>& dialog) {
+    CreateDialogs();
+    return dialog != nullptr ? dialog->Execute() : DialogResult::Cancel;
+  }
   // The list's selection, double click and Enter: View File's state and
   // command.
   void ListNotify(const NMHDR& header);

@@ -4,8 +4,14 @@
 
 #include <nlohmann/json.hpp>
 
+#include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <sstream>
+#include <vector>
+
+#include "image_list.hpp"
+#include "resource_ids.h"
 
 #include "run_program.hpp"
 #include "scratch_dir.hpp"
@@ -16,6 +22,53 @@ namespace {
 
 using namespace testing;
 using vellonix::testing::ScratchDir;
+
+// The pixels `draw` leaves on a `size`-pixel square over a grey ground.
+template <typename Draw>
+std::vector<std::uint32_t> Drawn(int size, Draw draw) {
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof info.bmiHeader, size, -size, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HDC dc = CreateCompatibleDC(nullptr);
+  HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ previous = SelectObject(dc, bitmap);
+  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(size * size), 0x00808080);
+  std::memcpy(bits, pixels.data(), pixels.size() * 4);
+  draw(dc);
+  GdiFlush();
+  std::memcpy(pixels.data(), bits, pixels.size() * 4);
+  SelectObject(dc, previous);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  return pixels;
+}
+
+// Blending an edge pixel may round a channel the other way.
+bool AlikeBarRounding(const std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    for (int shift = 0; shift < 32; shift += 8)
+      if (std::abs(static_cast<int>((a[i] >> shift) & 0xFF) - static_cast<int>((b[i] >> shift) & 0xFF)) > 1) return false;
+  return true;
+}
+
+// The list takes its icons in one strip where the resources hold the size
+// (16-32 pixels) and icon by icon, scaled, where they do not (28): either
+// way each must show as its own icon does, the right way up.
+TEST(MainWindow, ListIconsShowAsTheIconResourcesAtEverySize) {
+  for (const int size : {16, 20, 24, 28, 32}) {
+    const ImageList images(size);
+    ASSERT_EQ(ImageList_GetImageCount(images.Get()), kImageListCount) << size;
+    for (int number = 0; number < kImageListCount; ++number) {
+      HICON icon = LoadIconAt(VELLONIX_ICON_LIST_FIRST + number, size);
+      ASSERT_NE(icon, nullptr);
+      const auto expected = Drawn(size, [&](HDC dc) { DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL); });
+      DestroyIcon(icon);
+      const auto shown = Drawn(size, [&](HDC dc) { ImageList_Draw(images.Get(), number, dc, 0, 0, ILD_NORMAL); });
+      EXPECT_TRUE(AlikeBarRounding(shown, expected)) << "icon " << number << " at " << size << " pixels";
+    }
+  }
+}
 
 TEST(MainWindow, HasTheFixedFrameListColumnsAndPanels) {
   MainWindow window;

@@ -78,6 +78,11 @@ TEST_F(CliFormats, FindSearchesFoldersForImagesOfAnyCase) {
   Save(image, "tree/sub/b.Sad");
   Save(image, "tree/sub/skipped.img");
   dir_.WriteFilled("tree/sub/broken.mgt", 10);
+#ifndef _WIN32
+  // A link to itself cannot be examined; a link back up is not walked again.
+  std::filesystem::create_symlink("loop.mgt", dir_.Path() / "tree" / "loop.mgt");
+  std::filesystem::create_directory_symlink("..", dir_.Path() / "tree" / "sub" / "up");
+#endif
 
   // Paths found in a folder are the host's own, separators and all.
   const auto native = [](const char* path) { return std::filesystem::path(path).make_preferred().string(); };
@@ -86,6 +91,9 @@ TEST_F(CliFormats, FindSearchesFoldersForImagesOfAnyCase) {
   const auto all = Run({"find", "g*", tooLong, "tree"});
   EXPECT_EQ(all.ExitCode, 1);
   EXPECT_EQ(all.Err.rfind(tooLong + ": ", 0), 0u) << all.Err;
+#ifndef _WIN32
+  EXPECT_NE(all.Err.find("\ntree/loop.mgt: "), std::string::npos) << all.Err;
+#endif
   EXPECT_TRUE(all.Err.ends_with("\nInvalid diskimage: " + native("tree/sub/broken.mgt") +
                                 ": 10 bytes; an image has 819,200 (.mgt) or 819,222 (.sad)\n"))
       << all.Err;

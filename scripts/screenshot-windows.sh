@@ -26,7 +26,7 @@ output="$(realpath -m "${2:-$default_output}")"
 mkdir -p "$(dirname "$output")"
 
 vellonix_wine_prefix --unmanaged
-export VELLONIX_AWAIT="$root/scripts/await-window.sh"
+export VELLONIX_AWAIT="$root/scripts/await-window.sh" VELLONIX_OPEN_VIEWER="$root/scripts/open-viewer.sh"
 export VELLONIX_BIN="$build/ui/win32/vellonix.exe" VELLONIX_IMAGE="$image" VELLONIX_SHOT="$output"
 export VELLONIX_ROW="$row"
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
@@ -34,10 +34,7 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   trap "wineserver -k 2>/dev/null || true" EXIT
   window=$("$VELLONIX_AWAIT" "Vellonix - " "the window") || exit 1
   if [ -n "$VELLONIX_ROW" ]; then
-    xdotool windowfocus --sync "$window" 2>/dev/null || true
-    for _ in $(seq "$VELLONIX_ROW"); do xdotool key Down; done
-    xdotool key Return
-    window=$("$VELLONIX_AWAIT" "\\(File # [0-9]+\\)\$" "the viewer") || exit 1
+    window=$("$VELLONIX_OPEN_VIEWER" "$window" "$VELLONIX_ROW") || exit 1
   fi
   import -window "$window" "$VELLONIX_SHOT"
 '

@@ -45,7 +45,7 @@ default_output=$root/docs/main-window.png
 output="$(realpath -m "${2:-$default_output}")"
 mkdir -p "$(dirname "$output")"
 
-export VELLONIX_AWAIT="$root/scripts/await-window.sh"
+export VELLONIX_AWAIT="$root/scripts/await-window.sh" VELLONIX_OPEN_VIEWER="$root/scripts/open-viewer.sh"
 export VELLONIX_BIN="$root/build/ui/qt/vellonix" VELLONIX_IMAGE="$image" VELLONIX_SHOT="$output"
 export VELLONIX_DIALOG="$dialog" VELLONIX_ROW="$row"
 if [ -n "$dialog" ]; then
@@ -63,10 +63,7 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     xdotool key alt+o
     window=$("$VELLONIX_AWAIT" "^$VELLONIX_DIALOG\$" "the $VELLONIX_DIALOG dialog") || exit 1
   elif [ -n "$VELLONIX_ROW" ]; then
-    xdotool windowfocus --sync "$window" 2>/dev/null || true
-    for _ in $(seq "$VELLONIX_ROW"); do xdotool key Down; done
-    xdotool key Return
-    window=$("$VELLONIX_AWAIT" "\\(File # [0-9]+\\)\$" "the viewer") || exit 1
+    window=$("$VELLONIX_OPEN_VIEWER" "$window" "$VELLONIX_ROW") || exit 1
   fi
   import -window "$window" "$VELLONIX_SHOT"
 '

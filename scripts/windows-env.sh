@@ -13,7 +13,7 @@ vellonix_windows_build() {
     shift
   done
   if [ ! -f "$root/build-windows/CMakeCache.txt" ]; then
-    options+=(--toolchain "$root/cmake/mingw-w64-x86_64.cmake" -DVELLONIX_BUILD_GUI=OFF
+    options+=(--toolchain "$root/cmake/mingw-w64-x86_64.cmake"
               -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG")
   fi
   cmake -S "$root" -B "$root/build-windows" "${options[@]}" >/dev/null

@@ -30,7 +30,7 @@ VIAddVersionKey "ProductVersion" "${VELLONIX_VERSION}"
 VIAddVersionKey "FileVersion" "${VELLONIX_VERSION}"
 VIAddVersionKey "FileDescription" "${VELLONIX_PRODUCT_NAME} setup"
 VIAddVersionKey "CompanyName" "${VELLONIX_PUBLISHER}"
-VIAddVersionKey "LegalCopyright" "${VELLONIX_PUBLISHER}; MIT License"
+VIAddVersionKey "LegalCopyright" "${VELLONIX_COPYRIGHT}"
 
 !define MUI_ICON "${VELLONIX_ICON}"
 !define MUI_UNICON "${VELLONIX_ICON}"

@@ -97,7 +97,7 @@ bool TOKBottomDlg::OnOk() {
   state.Mgt = Ticked(CheckBox1);
   state.Sad = Ticked(CheckBox2);
   for (std::size_t box = 0; box < ShortcutBoxes.size(); ++box)
-    state.Shortcuts[box] = state.Available[box] && Ticked(ShortcutBoxes[box]);
+    if (state.Available[box]) state.Shortcuts[box] = Ticked(ShortcutBoxes[box]);
   return true;
 }
 

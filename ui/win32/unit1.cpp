@@ -17,7 +17,6 @@
 #include "rename.hpp"
 #include "resource_ids.h"
 #include "vellonix/ui/main_menu.hpp"
-#include "vellonix/win32/wide_text.hpp"
 #include "window_class.hpp"
 
 namespace vellonix::ui::win {
@@ -64,10 +63,7 @@ MainWindow::MainWindow(InstanceLauncher& launcher) {
 }
 
 MainWindow::~MainWindow() {
-  optionsDialog_.reset();
-  nameDialog_.reset();
-  newDiskDialog_.reset();
-  progressWindow_.reset();
+  // WM_DESTROY takes the long-lived dialogs first.
   if (parts_.Window != nullptr) DestroyWindow(parts_.Window);
   if (accelerators_ != nullptr) DestroyAcceleratorTable(accelerators_);
   if (bigIcon_ != nullptr) DestroyIcon(bigIcon_);
@@ -106,18 +102,25 @@ void MainWindow::BuildStatusBar() {
 }
 
 void MainWindow::ApplyMetrics(UINT dpi) {
+  // Icons depend on the DPI alone; a settings change at the same DPI (a new
+  // font) keeps the ones loaded.
+  const bool newIcons = images_ == nullptr || dpi != dpi_;
   dpi_ = dpi;
   // The font and icons in use stay alive until the controls have the new ones.
   Font font = ProgramFont(dpi);
-  auto images = std::make_unique<ImageList>(ListIconSize(dpi));
-  SendMessageW(parts_.ListView1, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images->Get()));
+  std::unique_ptr<ImageList> images;
+  if (newIcons) {
+    images = std::make_unique<ImageList>(ListIconSize(dpi));
+    SendMessageW(parts_.ListView1, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images->Get()));
+  }
   for (HWND control : {parts_.ListView1, parts_.StatusBar1})
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
   font_ = std::move(font);
-  images_ = std::move(images);
+  if (newIcons) images_ = std::move(images);
 
   for (auto [icon, size, kind] :
        {std::tuple{&bigIcon_, SM_CXICON, ICON_BIG}, std::tuple{&smallIcon_, SM_CXSMICON, ICON_SMALL}}) {
+    if (!newIcons) continue;
     HICON loaded = LoadIconAt(VELLONIX_ICON_PROGRAM, GetSystemMetricsForDpi(size, dpi));
     SendMessageW(parts_.Window, WM_SETICON, kind, reinterpret_cast<LPARAM>(loaded));
     if (*icon != nullptr) DestroyIcon(*icon);

@@ -149,13 +149,8 @@ void ViewerWindow::ApplyDpi(UINT dpi) {
   AdjustWindowRectExForDpi(&frame, style, FALSE, 0, dpi);
   RECT at{};
   GetWindowRect(window_, &at);
-  Rect wanted{at.left, at.top, frame.right - frame.left, frame.bottom - frame.top};
-  MONITORINFO monitor{};
-  monitor.cbSize = sizeof monitor;
-  if (GetMonitorInfoW(MonitorFromWindow(window_, MONITOR_DEFAULTTONEAREST), &monitor)) {
-    const RECT& work = monitor.rcWork;
-    wanted = WithinArea(wanted, {work.left, work.top, work.right - work.left, work.bottom - work.top});
-  }
+  const Rect wanted =
+      WithinWorkArea(window_, {at.left, at.top, frame.right - frame.left, frame.bottom - frame.top});
   SetWindowPos(window_, nullptr, wanted.Left, wanted.Top, wanted.Width, wanted.Height, SWP_NOZORDER | SWP_NOACTIVATE);
   LayoutChildren();
 }

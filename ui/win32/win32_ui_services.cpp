@@ -11,10 +11,6 @@
 
 namespace vellonix::ui::win {
 
-namespace {
-constexpr int kNameColumn = 1;  // the first sub-item
-}
-
 void Win32UiServices::Beep() { MessageBeep(0); }
 
 MessageResult Win32UiServices::ShowMessage(const std::string& text, MessageKind kind, MessageButtons buttons,

@@ -15,7 +15,7 @@ namespace layout = about_layout;
 
 TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QString::fromUtf8(layout::kCaption));
-  UseDialogBorder(*this, layout::kClient);
+  UseDialogBorder(*this);
   auto* fitted = new FittedLayout(*this, layout::kClient);
 
   auto* panel = fitted->Place(new QFrame(this), layout::kPanel);

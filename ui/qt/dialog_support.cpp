@@ -18,10 +18,9 @@ QString FromUtf8(const std::string& text) { return QString::fromUtf8(text.data()
 
 std::string ToUtf8(const QString& text) { return text.toUtf8().toStdString(); }
 
-void UseDialogBorder(QDialog& dialog, const Size& clientSize) {
+void UseDialogBorder(QDialog& dialog) {
   dialog.setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                         Qt::WindowCloseButtonHint);
-  dialog.setFixedSize(clientSize.Width, clientSize.Height);
 }
 
 namespace {
@@ -30,7 +29,7 @@ namespace {
 // group box its title's width, a name box a line's height (its text
 // scrolls); what shows no text (frames, pictures, arrows) nothing.
 QSize Need(const QWidget& widget) {
-  const QSize hint = widget.sizeHint().expandedTo(QSize(0, 0));
+  const QSize hint = widget.sizeHint();
   if (qobject_cast<const QLineEdit*>(&widget) != nullptr) return {0, hint.height()};
   if (const auto* group = qobject_cast<const QGroupBox*>(&widget)) return {group->title().isEmpty() ? 0 : hint.width(), 0};
   if (const auto* label = qobject_cast<const QLabel*>(&widget)) return label->text().isEmpty() ? QSize() : hint;
@@ -65,7 +64,6 @@ void FittedLayout::Fit() {
     fits.push_back({need.height(), placed.Base.Height});
   }
   const double scale = DialogScale(fits, wrapped);
-  scale_ = scale;
   for (const Placed& placed : placed_) {
     if (placed.Widget != nullptr) placed.Widget->setGeometry(ToQt(Scaled(placed.Base, scale)));
   }

@@ -26,8 +26,8 @@ std::string ToUtf8(const QString& text);
 
 inline QRect ToQt(const Rect& rect) { return {rect.Left, rect.Top, rect.Width, rect.Height}; }
 
-// A fixed-size dialog with a title bar and close box only.
-void UseDialogBorder(QDialog& dialog, const Size& clientSize);
+// A dialog with a title bar and close box only; its FittedLayout fixes its size.
+void UseDialogBorder(QDialog& dialog);
 
 // A dialog's base layout fitted to the font in use: every placed widget
 // stands at its base place scaled by the one factor (not below 1) at which
@@ -45,7 +45,6 @@ class FittedLayout : public QObject {
   }
   // Measures and places everything.
   void Fit();
-  double Scale() const { return scale_; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -58,7 +57,6 @@ class FittedLayout : public QObject {
   QDialog& dialog_;
   Size client_;
   std::vector<Placed> placed_;
-  double scale_ = 1.0;
 };
 
 // Moves `dialog` so that it stands centred on its parent window.

@@ -19,7 +19,7 @@ namespace layout = newdisk_layout;
 TOKBottomDlg1::TOKBottomDlg1(NewDiskDialogModel& model, QWidget* parent) : QDialog(parent), model_(model) {
   setObjectName(QStringLiteral("OKBottomDlg1"));
   setWindowTitle(QString::fromUtf8(layout::kCaption));
-  UseDialogBorder(*this, layout::kClient);
+  UseDialogBorder(*this);
   auto* fitted = new FittedLayout(*this, layout::kClient);
 
   RadioGroup3 = fitted->Place(new QGroupBox(QString::fromUtf8(layout::kRadioGroup3Caption), this), layout::kRadioGroup3);

@@ -27,7 +27,7 @@ const char* const kProgramIcons[integration::kIconCount] = {
 TOKBottomDlg::TOKBottomDlg(OptionsDialogModel& model, QWidget* parent) : QDialog(parent), model_(model) {
   setObjectName(QStringLiteral("OKBottomDlg"));
   setWindowTitle(QString::fromUtf8(layout::kCaption));
-  UseDialogBorder(*this, layout::kClient);
+  UseDialogBorder(*this);
   fitted_ = new FittedLayout(*this, layout::kClient);
   BuildAssociations();
   BuildAccessibility();

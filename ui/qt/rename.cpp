@@ -15,7 +15,7 @@ namespace layout = rename_layout;
 TOKBottomDlg2::TOKBottomDlg2(NameDialogModel& model, QWidget* parent) : QDialog(parent), model_(model) {
   setObjectName(QStringLiteral("OKBottomDlg2"));
   setWindowTitle(FromUtf8(model_.Caption));
-  UseDialogBorder(*this, layout::kClient);
+  UseDialogBorder(*this);
   auto* fitted = new FittedLayout(*this, layout::kClient);
 
   Bevel1 = fitted->Place(new QFrame(this), layout::kBevel1);

@@ -137,7 +137,8 @@ SaveFileResult RunSaveDialog(QWidget* parent, const SaveFileRequest& request) {
     if (path.isEmpty()) break;
     const std::string target = HostPathKeeping(path, request.FileName);
     const QString shown = QFileInfo(path).fileName();
-    if (HostFileExists(target) && !HostFileWritable(target)) {
+    const bool exists = HostFileExists(target);
+    if (exists && !HostFileWritable(target)) {
       // A read-only file is refused in the dialog, before anything is written.
       QMessageBox::warning(&dialog, dialog.windowTitle(),
                            QStringLiteral("%1\nThis file is set to read-only.\nTry again with a different file name.")
@@ -147,7 +148,7 @@ SaveFileResult RunSaveDialog(QWidget* parent, const SaveFileRequest& request) {
     // Qt asked already about a file it could see; one whose name it cannot
     // hold is asked about here.
     const bool qtSawIt = HostPath(path) == target;
-    if (request.OverwritePrompt && !qtSawIt && HostFileExists(target) &&
+    if (request.OverwritePrompt && !qtSawIt && exists &&
         QMessageBox::question(&dialog, dialog.windowTitle(),
                               QStringLiteral("%1 already exists.\nDo you want to replace it?").arg(shown)) !=
             QMessageBox::Yes) {

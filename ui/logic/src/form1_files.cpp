@@ -76,8 +76,7 @@ void TForm1::DeleteFile1Click() {
   ui_.RemoveRow(file->Row);
   ListView1SelectItem();
   if (deleted.ListEmpty) {
-    for (const MenuItem item : {MenuItem::ExtractFile1, MenuItem::ViewFile1, MenuItem::RenameFile1,
-                                MenuItem::DeleteFile1}) {
+    for (const MenuItem item : {MenuItem::ExtractFile1, MenuItem::RenameFile1, MenuItem::DeleteFile1}) {
       ui_.SetMenuEnabled(item, false);
     }
   }

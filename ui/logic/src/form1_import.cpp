@@ -54,14 +54,12 @@ void TForm1::Importdiskimage1Click() {
   importName_ = chosen.Paths.front();
   const std::string name(core::FileNamePart(importName_));
 
-  auto disk = std::make_unique<core::DiskImageBuffer>();
-  const formats::ImportedFile imported = formats::ImportDiskImageFile(importName_, *disk);
+  // A refused import leaves the open image as it was.
+  const formats::ImportedFile imported = formats::ImportDiskImageFile(importName_, *diskImageBuffer_);
   if (!imported.Result.Imported) {
-    // The open image stays as it was.
     ReportInvalidImage(name + ": " + imported.Error);
     return;
   }
-  *diskImageBuffer_ = *disk;
   ImageLoaded = true;
   DocumentPath = DocumentPathForImport(importName_);
   InitDiskImage();

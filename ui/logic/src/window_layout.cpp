@@ -25,7 +25,7 @@ const std::string kMostSlots = std::to_string(core::kMaxDirSlots);
 std::vector<std::string> SamNameCharacters() {
   std::vector<std::string> characters;
   for (int code = 32; code < 256; ++code) {
-    if (code >= 127 && code < 160) continue;  // control codes: nothing to see
+    if (core::IsControlCode(static_cast<unsigned char>(code))) continue;  // nothing to see
     characters.push_back(core::Latin1ToUtf8(std::string(1, static_cast<char>(code))));
   }
   return characters;
@@ -58,13 +58,17 @@ std::vector<std::string> WidestColumnTexts(int column, std::string_view widest) 
 std::vector<std::string> WidestPanelTexts(int panel, std::string_view widest) {
   switch (panel) {
     case 0: return {"SAM-DOS format", "MasterDOS format", "B-DOS format"};
-    case 1: return {"Disk name: " + Repeated(widest, core::DirEntryField::DiskNameLength + core::DirEntryField::DiskNameTailLength),
-                    "Disk has no name"};
+    case 1: return {DiskNamePanelText(widest), "Disk has no name"};
     case 2: return {kMostSlots + " Files"};
     case 3: return {kMostSlots + " Corrupted files"};
     case 4: return {"780.0 K free", "-1600.0 K free"};
     default: return {};
   }
+}
+
+std::string DiskNamePanelText(std::string_view character) {
+  constexpr std::size_t kLongest = core::DirEntryField::DiskNameLength + core::DirEntryField::DiskNameTailLength;
+  return "Disk name: " + Repeated(character, kLongest);
 }
 
 std::string AboutVersionText() { return std::string("Version ") + VELLONIX_VERSION; }

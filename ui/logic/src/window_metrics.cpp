@@ -53,7 +53,7 @@ MainWindowTexts MeasureMainWindow(const MainWindowMeasure& measure) {
   // character's width, rounded to pixels, may not tell.
   const std::string inList = WidestNameCharacter([&](std::string_view ch) { return widestCell(kNameColumn, ch); });
   const std::string inPanels =
-      WidestNameCharacter([&](std::string_view ch) { return widestPanel(kDiskNamePanel, ch).Width; });
+      WidestNameCharacter([&](std::string_view ch) { return measure.Panel(DiskNamePanelText(ch)).Width; });
   MainWindowTexts texts;
   for (int column = 0; column < kListColumns; ++column)
     texts.Columns[static_cast<std::size_t>(column)] = std::max(measure.Caption(column), widestCell(column, inList));

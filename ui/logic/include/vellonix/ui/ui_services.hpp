@@ -86,9 +86,9 @@ struct SaveFileResult {
   std::string Path;
 };
 
-// The long-lived modal dialogs and the About box.
+// The long-lived modal dialogs and the About box; About stays last.
 enum class ModalDialog { NewDiskImage, NameDialog, Options, About };
-inline constexpr int kModalDialogCount = 4;
+inline constexpr int kModalDialogCount = static_cast<int>(ModalDialog::About) + 1;
 enum class DialogResult { Ok, Cancel };
 
 // The commands of MainMenu1, by component name.

@@ -54,4 +54,8 @@ inline constexpr int kDiskNamePanel = 1;
 std::vector<std::string> WidestColumnTexts(int column, std::string_view widestNameCharacter);
 std::vector<std::string> WidestPanelTexts(int panel, std::string_view widestNameCharacter);
 
+// The disk name panel's text for a 16-character name of `character`: the
+// one text of the panels that depends on it.
+std::string DiskNamePanelText(std::string_view character);
+
 }  // namespace vellonix::ui

@@ -114,7 +114,7 @@ void AppendLatin1String(std::string& out, std::string_view latin1) {
                                               : nullptr;
     if (shortEscape != nullptr) {
       out += shortEscape;
-    } else if (code <= 0x9F) {  // C0, DEL and C1
+    } else if (core::IsControlCode(code)) {
       out += "\\u00";
       out += kHex[code >> 4];
       out += kHex[code & 0x0F];

@@ -37,7 +37,7 @@ mkdir -p "$results"
 
 drop_caches="bash -c 'sync && echo 3 >/proc/sys/vm/drop_caches'"
 cold=yes
-bash -c 'sync && echo 3 >/proc/sys/vm/drop_caches' 2>/dev/null || cold=
+eval "$drop_caches" 2>/dev/null || cold=
 
 echo "== Machine"
 echo "$(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), " \

@@ -162,16 +162,6 @@ ImportResult ImportCpcImage(Bytes file, bool extended, core::DiskImageBuffer& di
   return result;
 }
 
-std::string Thousands(std::size_t value) {
-  const std::string digits = std::to_string(value);
-  std::string grouped;
-  for (std::size_t i = 0; i < digits.size(); ++i) {
-    if (i != 0 && (digits.size() - i) % 3 == 0) grouped += ',';
-    grouped += digits[i];
-  }
-  return grouped;
-}
-
 }  // namespace
 
 std::string DescribeProblem(const SectorProblem& problem) {
@@ -201,7 +191,7 @@ ImportResult ImportDiskImage(Bytes file, std::string_view fileName, core::DiskIm
     result.Kind = "SAD image";
   } else if (sadSignature && file.size() != core::kMgtFileSize) {
     const auto geometry = file.size() >= core::kSadHeaderSize ? file.subspan(18, 4) : Bytes{};
-    result.Error = "a SAD image of " + Thousands(file.size()) + " bytes" +
+    result.Error = "a SAD image of " + core::GroupedThousands(file.size()) + " bytes" +
                    (geometry.empty() ? std::string()
                                      : " (" + std::to_string(geometry[0]) + " sides, " + std::to_string(geometry[1]) +
                                            " tracks, " + std::to_string(geometry[2]) + " sectors of " +
@@ -212,8 +202,8 @@ ImportResult ImportDiskImage(Bytes file, std::string_view fileName, core::DiskIm
     core::DecodeContainer(core::ContainerKind::Mgt, file, disk);
     result.Kind = "raw image in MGT order";
   } else {
-    result.Error = Thousands(file.size()) + " bytes without the signature of an EDSK, DSK or SAD image, and no raw "
-                   "image's 819,200";
+    result.Error = core::GroupedThousands(file.size()) +
+                   " bytes without the signature of an EDSK, DSK or SAD image, and no raw image's 819,200";
     return result;
   }
   result.Imported = true;

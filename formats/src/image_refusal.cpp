@@ -5,14 +5,12 @@
 #include "vellonix/core/host_file.hpp"
 #include "vellonix/core/image_file.hpp"
 #include "vellonix/formats/disk_import.hpp"
+#include "vellonix/formats/disk_import_file.hpp"
 #include "vellonix/formats/gzip_data.hpp"
 
 namespace vellonix::formats {
 
 namespace {
-
-// Larger files are no disk image of any tool import knows.
-constexpr std::size_t kLargestForeignImage = 16 * 1024 * 1024;
 
 // What import would take the file for, when it takes it at all.
 std::string ImportableAs(const core::RefusedImage& refused, std::string_view path) {
@@ -28,7 +26,7 @@ std::string ImportableAs(const core::RefusedImage& refused, std::string_view pat
 std::string RefusedImageDetail(std::string_view utf8Path, std::string_view importer) {
   const std::string shown(utf8Path);
   try {
-    const core::RefusedImage refused = core::ExamineRefusedImage(utf8Path, kLargestForeignImage);
+    const core::RefusedImage refused = core::ExamineRefusedImage(utf8Path, kLargestImport);
     const std::string importable = ImportableAs(refused, utf8Path);
     return shown + ": " + refused.Reason +
            (importable.empty() ? "" : "; " + std::string(importer) + " reads it (" + importable + ")");

@@ -106,14 +106,14 @@ bool MatchesNamePattern(std::string_view pattern, std::string_view name) {
 
 std::optional<std::string> NamePatternProblem(std::string_view pattern) {
   for (std::size_t i = 0; i < pattern.size(); ++i) {
-    const std::string place = " at character " + std::to_string(i + 1);
+    const auto place = [at = i + 1] { return " at character " + std::to_string(at); };
     if (pattern[i] == '\\') {
-      if (++i == pattern.size()) return "the \\" + place + " has nothing after it (\\\\ is a \\ itself)";
+      if (++i == pattern.size()) return "the \\" + place() + " has nothing after it (\\\\ is a \\ itself)";
     } else if (pattern[i] == '[') {
       bool reversed = false;
       const auto set = WalkSet(pattern, i, [&](unsigned char low, unsigned char high) { reversed |= low > high; });
-      if (!set) return "the [" + place + " has no closing ] (\\[ is a [ itself)";
-      if (reversed) return "the set [...]" + place + " has a range whose ends are the wrong way round";
+      if (!set) return "the [" + place() + " has no closing ] (\\[ is a [ itself)";
+      if (reversed) return "the set [...]" + place() + " has a range whose ends are the wrong way round";
       i = set->End - 1;
     }
   }

@@ -39,6 +39,10 @@ case "${1:-}" in
     wine_home=$(mktemp -d -t vellonix-wine.XXXXXX)
     export HOME=$wine_home WINEPREFIX=$wine_home/prefix WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+    # Wine reads the command lines and file names it hands to the programs
+    # in the Linux locale's encoding: under C or POSIX, a name outside ASCII
+    # reaches the program garbled. The tests use such names.
+    export LC_ALL=C.UTF-8
     # The windows' tests run on a virtual display with a second prefix set
     # to 144 dpi (Wine takes the DPI from the prefix's registry); that one
     # is made while the build runs.

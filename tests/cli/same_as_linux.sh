@@ -11,6 +11,9 @@ emulator=$3
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export SOURCE_DATE_EPOCH=1700000000 TZ=UTC
+# Wine passes the command line in the Linux locale's encoding; the names
+# here are outside ASCII.
+export LC_ALL=C.UTF-8
 
 # The host files both programs add: text with a name outside ASCII, and
 # data of several sectors.

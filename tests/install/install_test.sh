@@ -58,10 +58,11 @@ snapshot() {
   done
 }
 # What the desktop opens the image files with: their types and defaults.
+# gio words its answer by the locale (its quotes become "?" under C).
 queries() {
   for file in x.mgt y.sad; do
     type=$(xdg-mime query filetype "$work/files/$file")
-    echo "$file: $type, $(gio mime "$type" 2>&1 | head -n1)"
+    echo "$file: $type, $(LC_ALL=C.UTF-8 LANGUAGE= gio mime "$type" 2>&1 | head -n1)"
   done
 }
 mkdir -p "$work/files" "$HOME/Desktop" "$XDG_CONFIG_HOME"

@@ -53,10 +53,10 @@ MainWindow::MainWindow(InstanceLauncher& launcher) {
     return DialogResult::Ok;
   });
   form_ = std::make_unique<TForm1>(*services_, launcher);
-  progressWindow_ = std::make_unique<TForm2>(parts_.Window);
-  services_->SetProgressWindow(progressWindow_.get());
-  // The modal dialogs are made when one is first asked for, so that the
-  // main window shows without waiting for windows it may never need.
+  // The progress window and the modal dialogs are made when first asked
+  // for, so that the main window shows without waiting for windows it may
+  // never need.
+  services_->SetProgressWindow([this]() -> TForm2& { return Form2(); });
   services_->SetDialogRunner(ModalDialog::NewDiskImage, [this] { return RunDialog(newDiskDialog_); });
   services_->SetDialogRunner(ModalDialog::NameDialog, [this] { return RunDialog(nameDialog_); });
   services_->SetDialogRunner(ModalDialog::Options, [this] { return RunDialog(optionsDialog_); });
@@ -76,6 +76,11 @@ void MainWindow::CreateDialogs() {
   nameDialog_ = std::make_unique<TOKBottomDlg2>(form_->OKBottomDlg2(), parts_.Window);
   optionsDialog_ =
       std::make_unique<TOKBottomDlg>(form_->OKBottomDlg(), parts_.Window, Wide(integration::RunningProgramPath()));
+}
+
+TForm2& MainWindow::Form2() {
+  if (progressWindow_ == nullptr) progressWindow_ = std::make_unique<TForm2>(parts_.Window);
+  return *progressWindow_;
 }
 
 void MainWindow::BuildListView() {
@@ -148,13 +153,17 @@ void MainWindow::ApplyMetrics(UINT dpi) {
   RECT at{};
   GetWindowRect(parts_.Window, &at);
   SetWindowPos(parts_.Window, nullptr, 0, 0, frameSize.cx, frameSize.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const SIZE sized = frameSize;
   // A menu bar that wrapped takes more height than the frame allowed for.
   RECT shown{};
   GetClientRect(parts_.Window, &shown);
   frameSize.cy += client.cy - shown.bottom;
   const Rect wanted = WithinWorkArea(parts_.Window, {at.left, at.top, frameSize.cx, frameSize.cy});
-  SetWindowPos(parts_.Window, nullptr, wanted.Left, wanted.Top, wanted.Width, wanted.Height,
-               SWP_NOZORDER | SWP_NOACTIVATE);
+  // Moving a window costs a round trip to the display server: only when
+  // the menu bar wrapped or the window would leave the work area.
+  if (wanted.Left != at.left || wanted.Top != at.top || wanted.Width != sized.cx || wanted.Height != sized.cy)
+    SetWindowPos(parts_.Window, nullptr, wanted.Left, wanted.Top, wanted.Width, wanted.Height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
   LayoutChildren();
 }
 
@@ -312,8 +321,8 @@ LRESULT MainWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       optionsDialog_.reset();
       nameDialog_.reset();
       newDiskDialog_.reset();
-      progressWindow_.reset();
       if (services_ != nullptr) services_->SetProgressWindow(nullptr);
+      progressWindow_.reset();
       if (quitWhenClosed_) PostQuitMessage(0);
       return 0;
     case WM_NCDESTROY:

@@ -40,9 +40,9 @@ class MainWindow {
   UINT Dpi() const { return dpi_; }
 
   // The modal dialogs, made once: when one is first run, or earlier by
-  // this call. The progress window is made with the main window.
+  // this call. The progress window likewise, when first shown or asked for.
   void CreateDialogs();
-  TForm2* Form2() const { return progressWindow_.get(); }
+  TForm2& Form2();
   TOKBottomDlg1* OKBottomDlg1() const { return newDiskDialog_.get(); }
   TOKBottomDlg2* OKBottomDlg2() const { return nameDialog_.get(); }
   TOKBottomDlg* OKBottomDlg() const { return optionsDialog_.get(); }

@@ -132,6 +132,7 @@ void Win32UiServices::SetCaption(const std::string& text) { SetWindowTextW(parts
 void Win32UiServices::CloseMainWindow() { SendMessageW(parts_.Window, WM_CLOSE, 0, 0); }
 
 void Win32UiServices::ShowProgress(const std::string& caption, int position) {
+  if (form2_ == nullptr && makeForm2_) form2_ = &makeForm2_();
   if (form2_ != nullptr) form2_->ShowProgress(caption, position);
 }
 

@@ -5,6 +5,8 @@
 #include <windows.h>
 
 #include <array>
+#include <functional>
+#include <utility>
 
 #include "vellonix/ui/ui_services.hpp"
 
@@ -24,7 +26,11 @@ class Win32UiServices : public WindowedUiServices {
  public:
   explicit Win32UiServices(const MainWindowParts& parts) : parts_(parts) {}
 
-  void SetProgressWindow(TForm2* form2) { form2_ = form2; }
+  // The progress window, made by `make` when a transfer first shows it.
+  void SetProgressWindow(std::function<TForm2&()> make) {
+    makeForm2_ = std::move(make);
+    form2_ = nullptr;
+  }
 
   void Beep() override;
   MessageResult ShowMessage(const std::string& text, MessageKind kind, MessageButtons buttons, ScreenPoint topLeft,
@@ -59,6 +65,7 @@ class Win32UiServices : public WindowedUiServices {
   void SetCellIcon(int row, int column, int icon);
 
   MainWindowParts parts_;
+  std::function<TForm2&()> makeForm2_;
   TForm2* form2_ = nullptr;
 };
 

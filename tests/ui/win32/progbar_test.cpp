@@ -20,11 +20,29 @@ POINT Centre(HWND window) {
   return {(frame.left + frame.right) / 2, (frame.top + frame.bottom) / 2};
 }
 
+bool ThreadHasWindowCaptioned(const std::wstring& caption) {
+  struct Search {
+    const std::wstring& Caption;
+    bool Found = false;
+  } search{caption};
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND window, LPARAM state) {
+        auto& searching = *reinterpret_cast<Search*>(state);
+        searching.Found = searching.Found || TextOf(window) == searching.Caption;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.Found;
+}
+
 TEST(TForm2, ShowsCentredWhileTheSamDiskCommandsRunAndHidesBeforeAnError) {
   MainWindow window;
   window.CreateDialogs();
+  // Made when first needed, not with the main window.
+  EXPECT_FALSE(ThreadHasWindowCaptioned(L"Loading SAM disk ..."));
   ShowWindow(window.Handle(), SW_SHOWNOACTIVATE);
-  const TForm2& form2 = *window.Form2();
+  const TForm2& form2 = window.Form2();
   EXPECT_FALSE(IsWindowVisible(form2.Handle()));
   EXPECT_FALSE(GetWindowLongPtrW(form2.Handle(), GWL_STYLE) & WS_SYSMENU);  // no close box
   EXPECT_EQ(TextOf(form2.Handle()), L"Loading SAM disk ...");

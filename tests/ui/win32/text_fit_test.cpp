@@ -137,7 +137,7 @@ void ExpectEveryDialogHoldsItsTexts(MainWindow& window) {
   }
   EXPECT_EQ(seen, (std::vector<std::wstring>{L"New diskimage", L"Rename file", L"Options", L"About"}));
 
-  TForm2& form2 = *window.Form2();
+  TForm2& form2 = window.Form2();
   form2.ShowProgress("Saving SAM disk ...", 80);
   ExpectDialogHoldsItsTexts(form2.Handle());
   form2.HideProgress();

@@ -29,9 +29,17 @@ void ReportSkipped(std::string_view path, std::string_view message) {
 bool ForEachImage(ImageReader& reader, std::span<const std::string> paths,
                   const std::function<void(const std::string& path, const ImageListing& image)>& each) {
   bool allRead = true;
-  for (std::size_t i = 0; i < paths.size() && i < kImagesReadAhead; ++i) core::ReadAheadHostFile(paths[i]);
+  // Asking costs an open per image: once a run of images has been found in
+  // the host's cache, only every kImagesReadAhead-th is asked about, and
+  // one that is not cached starts the asking again.
+  std::size_t cachedInARow = 0;
+  const auto readAhead = [&](std::size_t i) {
+    if (i >= paths.size() || (cachedInARow >= kImagesReadAhead && i % kImagesReadAhead != 0)) return;
+    cachedInARow = core::ReadAheadHostFile(paths[i]) ? 0 : cachedInARow + 1;
+  };
+  for (std::size_t i = 0; i < kImagesReadAhead; ++i) readAhead(i);
   for (std::size_t i = 0; i < paths.size(); ++i) {
-    if (i + kImagesReadAhead < paths.size()) core::ReadAheadHostFile(paths[i + kImagesReadAhead]);
+    readAhead(i + kImagesReadAhead);
     const std::string& path = paths[i];
     ImageListing image;
     try {

@@ -4,6 +4,7 @@
 #include <array>
 #include <charconv>
 #include <cstdio>
+#include <cstring>
 #include <string_view>
 #include <vector>
 
@@ -93,62 +94,82 @@ std::string ListingTable(const core::DirectoryListing& listing) {
 
 namespace {
 
+// Appends to a string without a call per piece: a listing's JSON is
+// thousands of short pieces, and the string's own appends are not inlined.
+// Finish gives the string its length.
+class JsonOut {
+ public:
+  explicit JsonOut(std::string& out, std::size_t expected) : out_(out), size_(out.size()) {
+    out_.resize(size_ + expected);
+  }
+  void Put(char c) {
+    if (size_ == out_.size()) Grow(1);
+    out_[size_++] = c;
+  }
+  void Put(std::string_view text) {
+    if (out_.size() - size_ < text.size()) Grow(text.size());
+    std::memcpy(out_.data() + size_, text.data(), text.size());
+    size_ += text.size();
+  }
+  void Finish() { out_.resize(size_); }
+
+ private:
+  void Grow(std::size_t more) { out_.resize(std::max(2 * out_.size(), size_ + more)); }
+
+  std::string& out_;
+  std::size_t size_;
+};
+
 // A JSON string of SAM bytes read as Latin-1 characters, escaped as
 // DumpJson escapes: quotes, backslashes, C0 and C1 controls and DEL.
-void AppendLatin1String(std::string& out, std::string_view latin1) {
+void PutLatin1String(JsonOut& out, std::string_view latin1) {
   constexpr std::string_view kHex = "0123456789abcdef";
-  out += '"';
+  out.Put('"');
   std::size_t plain = 0;  // where the run of characters copied as they are starts
   for (std::size_t i = 0; i < latin1.size(); ++i) {
     const auto code = static_cast<unsigned char>(latin1[i]);
     if (code >= 0x20 && code < 0x7F && code != '"' && code != '\\') continue;
-    out.append(latin1.substr(plain, i - plain));
+    out.Put(latin1.substr(plain, i - plain));
     plain = i + 1;
-    const char* shortEscape = code == '"'    ? "\\\""
-                              : code == '\\' ? "\\\\"
-                              : code == '\b'  ? "\\b"
-                              : code == '\f'  ? "\\f"
-                              : code == '\n'  ? "\\n"
-                              : code == '\r'  ? "\\r"
-                              : code == '\t'  ? "\\t"
-                                              : nullptr;
-    if (shortEscape != nullptr) {
-      out += shortEscape;
+    const std::string_view shortEscape = code == '"'    ? "\\\""
+                                         : code == '\\' ? "\\\\"
+                                         : code == '\b'  ? "\\b"
+                                         : code == '\f'  ? "\\f"
+                                         : code == '\n'  ? "\\n"
+                                         : code == '\r'  ? "\\r"
+                                         : code == '\t'  ? "\\t"
+                                                         : "";
+    if (!shortEscape.empty()) {
+      out.Put(shortEscape);
     } else if (core::IsControlCode(code)) {
-      out += "\\u00";
-      out += kHex[code >> 4];
-      out += kHex[code & 0x0F];
+      out.Put("\\u00");
+      out.Put(kHex[code >> 4]);
+      out.Put(kHex[code & 0x0F]);
     } else {
-      out += static_cast<char>(0xC0 | code >> 6);
-      out += static_cast<char>(0x80 | (code & 0x3F));
+      out.Put(static_cast<char>(0xC0 | code >> 6));
+      out.Put(static_cast<char>(0x80 | (code & 0x3F)));
     }
   }
-  out.append(latin1.substr(plain));
-  out += '"';
+  out.Put(latin1.substr(plain));
+  out.Put('"');
 }
 
-// `"key":`, `,"key":` after the first member; keys are plain ASCII.
-void AppendKey(std::string& out, std::string_view key, bool first = false) {
-  if (!first) out += ',';
-  out += '"';
-  out += key;
-  out += "\":";
+// Each member is written with its key and punctuation in one piece:
+// `"key":` first, `,"key":` after.
+void PutText(JsonOut& out, std::string_view key, std::string_view latin1) {
+  out.Put(key);
+  PutLatin1String(out, latin1);
 }
 
-void AppendText(std::string& out, std::string_view key, std::string_view latin1, bool first = false) {
-  AppendKey(out, key, first);
-  AppendLatin1String(out, latin1);
-}
-
-void AppendNumber(std::string& out, std::string_view key, int value, bool first = false) {
-  AppendKey(out, key, first);
+void PutNumber(JsonOut& out, std::string_view key, int value) {
+  out.Put(key);
   std::array<char, 12> digits{};
-  out.append(digits.data(), std::to_chars(digits.data(), digits.data() + digits.size(), value).ptr);
+  out.Put({digits.data(), std::to_chars(digits.data(), digits.data() + digits.size(), value).ptr});
 }
 
-void AppendFlag(std::string& out, std::string_view key, bool value) {
-  AppendKey(out, key);
-  out += value ? "true" : "false";
+void PutFlag(JsonOut& out, std::string_view key, bool value) {
+  out.Put(key);
+  out.Put(value ? std::string_view("true") : std::string_view("false"));
 }
 
 }  // namespace
@@ -156,40 +177,38 @@ void AppendFlag(std::string& out, std::string_view key, bool value) {
 std::string ListingJson(const core::DirectoryListing& listing, core::ContainerKind container,
                         const nlohmann::ordered_json& before) {
   using core::SubItem;
-  std::string out = before.empty() ? std::string("{") : DumpJson(before);
-  if (out.size() > 1) out.back() = ',';  // the members before, then these
-  out.reserve(out.size() + 256 * (listing.Rows.size() + 2));
-  AppendText(out, "container", core::ContainerName(container), true);
-  AppendNumber(out, "dos", listing.State.DosKind);
-  AppendNumber(out, "dirSlots", listing.State.DirSlotCount);
-  AppendKey(out, "status");
-  out += '[';
+  std::string text = before.empty() ? std::string("{") : DumpJson(before);
+  if (text.size() > 1) text.back() = ',';  // the members before, then these
+  JsonOut out(text, 256 * (listing.Rows.size() + 2));
+  PutText(out, R"("container":)", core::ContainerName(container));
+  PutNumber(out, R"(,"dos":)", listing.State.DosKind);
+  PutNumber(out, R"(,"dirSlots":)", listing.State.DirSlotCount);
+  out.Put(R"(,"status":[)");
   for (std::size_t i = 0; i < listing.Status.size(); ++i) {
-    if (i != 0) out += ',';
-    AppendLatin1String(out, listing.Status[i]);
+    if (i != 0) out.Put(',');
+    PutLatin1String(out, listing.Status[i]);
   }
-  out += ']';
-  AppendKey(out, "files");
-  out += '[';
+  out.Put(R"(],"files":[)");
   for (std::size_t i = 0; i < listing.Rows.size(); ++i) {
     const core::ListRow& row = listing.Rows[i];
-    out += i == 0 ? "{" : ",{";
-    AppendNumber(out, "slot", row.Slot, true);
-    AppendText(out, "fileNumber", row.Caption);
-    AppendText(out, "name", row.SubItems[SubItem::kFilename]);
-    AppendText(out, "size", row.SubItems[SubItem::kSize]);
-    AppendText(out, "type", row.SubItems[SubItem::kType]);
-    AppendText(out, "details", row.SubItems[SubItem::kDetails]);
-    AppendText(out, "date", row.SubItems[SubItem::kDateStamp]);
-    AppendNumber(out, "rowIcon", row.RowIcon);
-    AppendNumber(out, "nameIcon", row.NameIcon);
-    AppendFlag(out, "corrupted", row.Corrupted);
-    AppendFlag(out, "protected", row.Protected);
-    AppendFlag(out, "hidden", row.Hidden);
-    out += '}';
+    out.Put(i == 0 ? "{" : ",{");
+    PutNumber(out, R"("slot":)", row.Slot);
+    PutText(out, R"(,"fileNumber":)", row.Caption);
+    PutText(out, R"(,"name":)", row.SubItems[SubItem::kFilename]);
+    PutText(out, R"(,"size":)", row.SubItems[SubItem::kSize]);
+    PutText(out, R"(,"type":)", row.SubItems[SubItem::kType]);
+    PutText(out, R"(,"details":)", row.SubItems[SubItem::kDetails]);
+    PutText(out, R"(,"date":)", row.SubItems[SubItem::kDateStamp]);
+    PutNumber(out, R"(,"rowIcon":)", row.RowIcon);
+    PutNumber(out, R"(,"nameIcon":)", row.NameIcon);
+    PutFlag(out, R"(,"corrupted":)", row.Corrupted);
+    PutFlag(out, R"(,"protected":)", row.Protected);
+    PutFlag(out, R"(,"hidden":)", row.Hidden);
+    out.Put('}');
   }
-  out += "]}";
-  return out;
+  out.Put("]}");
+  out.Finish();
+  return text;
 }
 
 nlohmann::ordered_json PathJson(std::string_view path) {

@@ -319,7 +319,7 @@ void ImageFileView::CheckWhole() const {}
 
 // The plain path: Windows reads ahead within a file read in sequence, and
 // is asked nothing across files.
-void ReadAheadHostFile(std::string_view) {}
+bool ReadAheadHostFile(std::string_view) { return false; }
 
 // Windows will not rename a new file over one that is open, so the lock
 // cannot be held on the image itself: it is a small hidden file beside it,

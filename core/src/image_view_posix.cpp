@@ -164,17 +164,19 @@ void ImageFileView::Close() {
   state_->size = 0;
 }
 
-void ReadAheadHostFile(std::string_view utf8Path) {
+bool ReadAheadHostFile(std::string_view utf8Path) {
   Descriptor fd;
   struct stat status {};
   try {
     if (posix::OpenIfRegular(PathFromUtf8(utf8Path), std::string(utf8Path), fd, status) != HostFileKind::Regular) {
-      return;
+      return false;
     }
   } catch (const HostIoError&) {
-    return;  // reading it in earnest will say what is wrong
+    return false;  // reading it in earnest will say what is wrong
   }
-  if (!LooksCached(fd.Get(), status.st_size)) ::posix_fadvise(fd.Get(), 0, 0, POSIX_FADV_WILLNEED);
+  if (LooksCached(fd.Get(), status.st_size)) return false;
+  ::posix_fadvise(fd.Get(), 0, 0, POSIX_FADV_WILLNEED);
+  return true;
 }
 
 }  // namespace vellonix::core

@@ -1,6 +1,8 @@
 #include "vellonix/core/list_row.hpp"
 
 #include <algorithm>
+#include <array>
+#include <charconv>
 
 #include "vellonix/core/directory.hpp"
 #include "vellonix/core/text.hpp"
@@ -11,8 +13,24 @@ namespace {
 
 constexpr std::uint32_t kPageSize = 16384;
 
-// Decimal, with a leading "0" below 10; larger values keep all digits.
-std::string TwoDigits(int value) { return (value < 10 ? "0" : "") + std::to_string(value); }
+// A date stamp's text, built in place: it is made for every file listed.
+class StampText {
+ public:
+  // `value` (0 or more) in decimal after `separator` (none when 0), with a
+  // leading "0" below 10 when `padded`; larger values keep all digits.
+  StampText& Put(char separator, int value, bool padded = true) {
+    if (separator != 0) *at_++ = separator;
+    if (padded && value < 10) *at_++ = '0';
+    at_ = std::to_chars(at_, text_.data() + text_.size(), value).ptr;
+    return *this;
+  }
+  std::string Text() const { return std::string(text_.data(), static_cast<std::size_t>(at_ - text_.data())); }
+
+ private:
+  // Six fields of at most four digits (a year) or three (a byte), five separators.
+  std::array<char, 32> text_{};
+  char* at_ = text_.data();
+};
 
 std::uint32_t PageAddress(std::uint8_t page, std::uint8_t low, std::uint8_t high) {
   return (page & 0x1Fu) * kPageSize + low + (high & 0x7Fu) * 256u;
@@ -36,10 +54,9 @@ std::string SizeText(int sectors) { return std::to_string(sectors / 2) + (sector
 
 std::string DateStampText(const DateStampBytes& s) {
   if (s.Day < 1 || s.Day > 31 || s.Year < 80 || s.Year > 254 || s.Month < 1) return {};
-  const std::string year = std::to_string(s.Year + 1900);
+  const int year = s.Year + 1900;
   if (s.Month <= 12) {
-    return TwoDigits(s.Day) + "-" + TwoDigits(s.Month) + "-" + year + " " + TwoDigits(s.Hour) + ":" +
-           TwoDigits(s.Minute);
+    return StampText().Put(0, s.Day).Put('-', s.Month).Put('-', year, false).Put(' ', s.Hour).Put(':', s.Minute).Text();
   }
   if (s.Month < 128) return {};
   // Packed form: the month in bits 3-6 of its byte, the hour in bits 3-7 of
@@ -48,8 +65,14 @@ std::string DateStampText(const DateStampBytes& s) {
   const int hour = (s.Hour >> 3) & 0x1F;
   const int minute = ((s.Minute >> 2) & 0x38) + (s.Hour & 7);
   const int seconds = (s.Minute & 0x1F) * 2;
-  return TwoDigits(s.Day) + "-" + TwoDigits(month) + "-" + year + " " + TwoDigits(hour) + ":" + TwoDigits(minute) +
-         ":" + TwoDigits(seconds);
+  return StampText()
+      .Put(0, s.Day)
+      .Put('-', month)
+      .Put('-', year, false)
+      .Put(' ', hour)
+      .Put(':', minute)
+      .Put(':', seconds)
+      .Text();
 }
 
 std::uint32_t SamFileLength(ConstDirEntry e) {

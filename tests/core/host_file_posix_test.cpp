@@ -195,7 +195,7 @@ TEST_F(PosixHostFile, FifosAreNeverImagesNorReplacedButTakeExtractedBytes) {
   // Listing and reading ahead never open it: a writer waiting stays waiting.
   auto writer = std::async(std::launch::async, [&] { return ::open(fifo.c_str(), O_WRONLY | O_CLOEXEC); });
   std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  ReadAheadHostFile(fifo);
+  EXPECT_FALSE(ReadAheadHostFile(fifo));
   EXPECT_FALSE(ImageFileView().Open(fifo));
   EXPECT_EQ(writer.wait_for(std::chrono::milliseconds(50)), std::future_status::timeout);
   const int released = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
@@ -203,6 +203,24 @@ TEST_F(PosixHostFile, FifosAreNeverImagesNorReplacedButTakeExtractedBytes) {
   EXPECT_GE(written, 0);
   ::close(written);
   ::close(released);
+}
+
+// Reading ahead asks the host only for a file it does not hold already.
+TEST_F(PosixHostFile, ReadAheadAsksOnlyForWhatIsNotCached) {
+  const std::string path = dir_ / "old.mgt";  // just written: cached
+  EXPECT_FALSE(ReadAheadHostFile(path));
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  ASSERT_GE(fd, 0);
+  ASSERT_EQ(::fdatasync(fd), 0);
+  ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+  void* mapped = ::mmap(nullptr, old_.size(), PROT_READ, MAP_SHARED, fd, 0);
+  ASSERT_NE(mapped, MAP_FAILED);
+  unsigned char resident = 0;
+  ASSERT_EQ(::mincore(mapped, 1, &resident), 0);
+  ::munmap(mapped, old_.size());
+  ::close(fd);
+  if ((resident & 1) != 0) GTEST_SKIP() << "this file system keeps its files in memory";
+  EXPECT_TRUE(ReadAheadHostFile(path));
 }
 
 // Another program cutting an image short while a listing has it mapped:

@@ -150,8 +150,9 @@ class ImageFileView {
 // Asks the host to start reading the regular file at `utf8Path` into its
 // cache and returns at once, so that the disk works while the program does.
 // Only a hint: anything but a regular file is left unopened, and failures
-// are ignored.
-void ReadAheadHostFile(std::string_view utf8Path);
+// are ignored. True when the host was asked to read (the file was not in
+// its cache already).
+bool ReadAheadHostFile(std::string_view utf8Path);
 
 namespace detail {
 // A short name for a new file beside `target`, the same length whatever the

@@ -129,7 +129,8 @@ ListRow DecodeRow(DiskView disk, int slot) {
       details = std::to_string(SamStartAddress(e)) + "," + std::to_string(SamFileLength(e));
       if (e.ExecPage() != 255) {
         row.NameIcon = Icon::CodeExecutable;
-        details += "," + std::to_string(SamExecAddress(e));
+        details += ',';
+        details += std::to_string(SamExecAddress(e));
       }
       if (HasCodeSignature(disk, slot)) row.NameIcon = Icon::CodeSignature;
       break;

@@ -11,6 +11,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <sys/uio.h>
 #include <sys/wait.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -208,9 +209,15 @@ TEST_F(PosixHostFile, FifosAreNeverImagesNorReplacedButTakeExtractedBytes) {
 // Reading ahead asks the host only for a file it does not hold already.
 TEST_F(PosixHostFile, ReadAheadAsksOnlyForWhatIsNotCached) {
   const std::string path = dir_ / "old.mgt";  // just written: cached
-  EXPECT_FALSE(ReadAheadHostFile(path));
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   ASSERT_GE(fd, 0);
+  char byte = 0;
+  iovec one{&byte, 1};
+  if (::preadv2(fd, &one, 1, 0, RWF_NOWAIT) < 0 && errno == EOPNOTSUPP) {
+    ::close(fd);
+    GTEST_SKIP() << "this file system cannot say what it holds (the host is always asked)";
+  }
+  EXPECT_FALSE(ReadAheadHostFile(path));
   ASSERT_EQ(::fdatasync(fd), 0);
   ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
   void* mapped = ::mmap(nullptr, old_.size(), PROT_READ, MAP_SHARED, fd, 0);

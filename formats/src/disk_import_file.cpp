@@ -48,7 +48,8 @@ ImportedFile ImportDiskImageFile(std::string_view utf8Path, core::DiskImageBuffe
 std::string DescribeImportDamage(const ImportedFile& imported) {
   const ImportResult& result = imported.Result;
   if (result.Problems.empty()) return {};
-  return std::to_string(result.Problems.size()) + " of the disk's 1600 sectors are missing or damaged in the " +
+  return std::to_string(result.Problems.size()) + " of the disk's " + std::to_string(core::kSectorsPerDisk) +
+         " sectors are missing or damaged in the " +
          (imported.Packed ? "gzip-compressed " : "") + result.Kind;
 }
 

@@ -27,13 +27,6 @@ constexpr wchar_t kWindowClass[] = L"TForm1";
 constexpr UINT kColdStartMessage = WM_APP + 1;
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 
-// The frame a client area of `client` needs, the menu bar included.
-SIZE FrameFor(HWND window, SIZE client, UINT dpi) {
-  RECT frame{0, 0, client.cx, client.cy};
-  AdjustWindowRectExForDpi(&frame, kStyle, TRUE, static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE)), dpi);
-  return {frame.right - frame.left, frame.bottom - frame.top};
-}
-
 }  // namespace
 
 MainWindow::MainWindow(InstanceLauncher& launcher) {

@@ -144,13 +144,10 @@ void ViewerWindow::ApplyDpi(UINT dpi) {
   }
   client.cy += NoteHeight(client.cx);
 
-  const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_STYLE));
-  RECT frame{0, 0, client.cx, client.cy};
-  AdjustWindowRectExForDpi(&frame, style, FALSE, 0, dpi);
+  const SIZE frame = FrameFor(window_, client, dpi);
   RECT at{};
   GetWindowRect(window_, &at);
-  const Rect wanted =
-      WithinWorkArea(window_, {at.left, at.top, frame.right - frame.left, frame.bottom - frame.top});
+  const Rect wanted = WithinWorkArea(window_, {at.left, at.top, frame.cx, frame.cy});
   SetWindowPos(window_, nullptr, wanted.Left, wanted.Top, wanted.Width, wanted.Height, SWP_NOZORDER | SWP_NOACTIVATE);
   LayoutChildren();
 }

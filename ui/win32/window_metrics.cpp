@@ -13,6 +13,13 @@ Rect WithinWorkArea(HWND window, const Rect& frame) {
   return WithinArea(frame, ToRect(monitor.rcWork));
 }
 
+SIZE FrameFor(HWND window, SIZE client, UINT dpi) {
+  RECT frame{0, 0, client.cx, client.cy};
+  AdjustWindowRectExForDpi(&frame, static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE)), GetMenu(window) != nullptr,
+                           static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE)), dpi);
+  return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
 int ForDpi(int pixels, UINT dpi) { return MulDiv(pixels, static_cast<int>(dpi), static_cast<int>(kBaseDpi)); }
 
 Font ProgramFont(UINT dpi, bool bold) {

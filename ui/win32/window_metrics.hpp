@@ -22,6 +22,10 @@ Rect ToRect(const RECT& rect);
 // monitor `window` is on (its nearest).
 Rect WithinWorkArea(HWND window, const Rect& frame);
 
+// The frame size `window` needs around a client area of `client` at
+// `dpi`, by its styles, with its menu bar (one line) when it has one.
+SIZE FrameFor(HWND window, SIZE client, UINT dpi);
+
 // A length given for a 96-dpi screen, on a screen of `dpi`.
 int ForDpi(int pixels, UINT dpi);
 inline double DpiScale(UINT dpi) { return static_cast<double>(dpi) / kBaseDpi; }
